@@ -1,0 +1,32 @@
+# vantorel_win_test(NAME SOURCES file... [LIBS lib...] [DESKTOP] [TIMEOUT s])
+# One GoogleTest executable, one ctest test run under Wine. DESKTOP: the test injects input or
+# needs the foreground window, so it must not run beside another such test.
+function(vantorel_win_test name)
+  cmake_parse_arguments(T "DESKTOP" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE gtest gmock ${T_LIBS})
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES LABELS win TIMEOUT ${T_TIMEOUT})
+  if(T_DESKTOP)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK desktop)
+  endif()
+endfunction()
+
+# DLL with undecorated stdcall exports from NAME.def, and an import library from
+# NAME-import.def (decorated names) so that callers' _Func@N binds to Func.
+function(vantorel_dll target output_name def_plain def_decorated)
+  set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${output_name} SUFFIX ".DLL")
+  target_sources(${target} PRIVATE ${def_plain})
+  target_link_options(${target} PRIVATE -Wl,--kill-at)
+  set(implib ${CMAKE_BINARY_DIR}/lib/lib${output_name}.a)
+  add_custom_command(OUTPUT ${implib}
+    COMMAND ${CMAKE_DLLTOOL} -d ${def_decorated} -l ${implib} -k -D ${output_name}.DLL
+    DEPENDS ${def_decorated})
+  add_custom_target(${target}_implib DEPENDS ${implib})
+  add_library(${target}_import INTERFACE)
+  add_dependencies(${target}_import ${target}_implib ${target})
+  target_link_libraries(${target}_import INTERFACE ${implib})
+endfunction()

@@ -1,0 +1,42 @@
+// Every section, key, default and read size of the settings file, and the option keywords.
+#pragma once
+
+// Sections and keys.
+#define SECTION_SYSTEM          "System"
+#define KEY_THEME               "Theme"
+#define SECTION_OPTIONS         "Options"
+#define KEY_TC_HOTKEY           "TCHotKey"
+#define KEY_STARTSTOP_HOTKEY    "StartStopHotKey"
+#define KEY_SHOW_KEY_FRAMES     "ShowKeyFrames"
+#define KEY_APPEND_KEY_SIGN     "AppendKeySign"
+#define SECTION_FRAME_RATE      "FrameRate"
+#define SECTION_TC_OFFSET       "TC-Offset"
+#define SECTION_DECODER         "Decoder"
+#define KEY_DEFAULT             "default"   // FrameRate and TC-Offset entry of files without their own
+#define SECTION_WINDOW_POSITION "WindowPosition"
+#define KEY_PLAYER              "Player"
+#define KEY_OPTIONS_DIALOG      "Options"
+#define KEY_DECODER_DIALOG      "Decoder"
+#define KEY_ABOUT_DIALOG        "About"
+
+// Defaults when a key is missing.
+#define DEFAULT_TC_HOTKEY        "F12"
+#define DEFAULT_STARTSTOP_HOTKEY "F11"
+#define DEFAULT_SHOW_KEY_FRAMES  "YES"
+#define DEFAULT_APPEND_KEY_SIGN  "SPACE"
+#define DEFAULT_FRAME_RATE       "25"
+#define DEFAULT_TC_OFFSET        " 00:00:00:00"
+
+// Read sizes: the size argument of the read (characters kept plus the terminator).
+enum {
+    THEME_READ_SIZE = 31,
+    OPTION_READ_SIZE = 8,         // hot-key names and keywords: 7 characters
+    FRAME_RATE_READ_SIZE = 32,    // 31 characters
+    TC_OFFSET_READ_SIZE = 32,
+    DECODER_READ_SIZE = 64,       // 63 characters
+    WINDOW_POSITION_READ_SIZE = 64,
+};
+
+// Show-frames and append-sign keywords, indexed by their mode.
+enum ShowFramesMode { SHOW_FRAMES_YES = 0, SHOW_FRAMES_NO = 1, SHOW_FRAMES_ZERO = 2 };
+enum AppendSignMode { APPEND_SPACE = 0, APPEND_NOT = 1, APPEND_CRLF = 2, APPEND_TAB = 3 };

@@ -1,0 +1,40 @@
+// The value forms of the settings file: hot-key names, option keywords, decimal frame rates and
+// window rectangles. Pure code, no platform call: it also builds with the host compiler.
+#pragma once
+
+struct WindowRect {
+    int x, y, width, height;
+};
+
+enum {
+    HOTKEY_NONE = 0,
+    HOTKEY_F1 = 112,   // VK_F1
+    HOTKEY_F10 = 121,  // VK_F10
+    WINDOW_RECT_TEXT_MAX = 47,  // longer rectangle texts are cut to this many characters
+    WINDOW_RECT_MIN_SIZE = 32,
+};
+
+// The thirteen hot-key names, "-" first, and the option keywords indexed by mode.
+extern const char *const HotKeyNames[13];
+extern const char *const ShowFramesNames[3];
+extern const char *const AppendSignNames[4];
+
+// "-" gives 0, "F1" to "F12" give VK_F1 to VK_F12; any other text (lower case included) keeps
+// the current code.
+int HotKeyFromName(const char *name, int currentCode);
+
+// Exact, case-sensitive keyword match; an unknown keyword keeps the current mode.
+int ShowFramesModeFromName(const char *name, int currentMode);
+int AppendSignModeFromName(const char *name, int currentMode);
+
+// A decimal number from the start of the text: leading blanks, optional sign, digits, "." as the
+// decimal point; the rest is ignored. No number gives 0. The result is always finite.
+double DecimalFromText(const char *text);
+
+// The fields of a "left,top,width,height" text with the built-in defaults for missing ones and
+// the lower clamps (x, y at least 0; width, height at least 32). Empty fields are skipped.
+void SplitWindowRect(const char *text, WindowRect *rect);
+
+// Keeps at least 32 pixels of the window's left top corner on a desktop whose rectangle ends at
+// right, bottom. Width and height are not limited.
+void ClampWindowRectToDesktop(WindowRect *rect, int desktopRight, int desktopBottom);
