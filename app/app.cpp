@@ -1,0 +1,120 @@
+// Start-up, the one message loop, shut-down and the debug trace channel.
+#include "app/app.h"
+
+#include <string.h>
+
+#include "controls/controls.h"
+#include "platform/osgrim.h"
+#include "player/player.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+
+enum {
+    TASK_WINDOW_STYLE = WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
+    THEME_BUFFER_SIZE = 32,
+    DLGWINDOWEXTRA_BYTES = DLGWINDOWEXTRA,
+};
+
+void FileNameFromCommandLine(const char *commandLine, char *fileName, size_t fileNameSize)
+{
+    size_t length = strlen(commandLine);
+    const char *start = commandLine;
+    if (length > 0 && commandLine[0] == '"') {
+        // The closing quote is taken to be the very last character.
+        start++;
+        length = length >= 2 ? length - 2 : 0;
+    }
+    if (length > COMMAND_LINE_LIMIT)
+        length = COMMAND_LINE_LIMIT;
+    if (length >= fileNameSize)
+        length = fileNameSize - 1;
+    memcpy(fileName, start, length);
+    fileName[length] = '\0';
+}
+
+static void ApplyTheme(void)
+{
+    char theme[THEME_BUFFER_SIZE] = {0};
+    ReadSetting(SECTION_SYSTEM, KEY_THEME, "", theme, THEME_READ_SIZE);
+    SetOsgrimTheme(theme);
+}
+
+static HICON RegisterPlayerClass(HINSTANCE instance)
+{
+    HICON icon = LoadIconA(instance, RESOURCE_APP_ICON);
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefDlgProcA;  // the dialog manager drives the window and calls ViewDlgProc
+    wc.cbWndExtra = DLGWINDOWEXTRA_BYTES;
+    wc.hInstance = instance;
+    wc.hIcon = icon;
+    wc.hIconSm = LoadIconA(instance, RESOURCE_APP_SMALL_ICON);
+    wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    wc.lpszClassName = PLAYER_CLASS_NAME;
+    RegisterClassExA(&wc);
+    return icon;
+}
+
+static HFONT CreateDisplayFont(void)
+{
+    LOGFONTA font = {};
+    font.lfHeight = -14;
+    font.lfWeight = FW_BOLD;
+    font.lfCharSet = ANSI_CHARSET;
+    font.lfQuality = PROOF_QUALITY;
+    font.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+    lstrcpyA(font.lfFaceName, "MS Sans Serif");
+    return CreateFontIndirectA(&font);
+}
+
+void StartApplication(HINSTANCE instance, const char *commandLine)
+{
+    App.traceWindow = FindWindowA(TRACE_WINDOW_CLASS, TRACE_WINDOW_TITLE);
+    App.instance = instance;
+    LocateSettingsFile(SettingsFilePath);
+    if (commandLine[0]) {
+        FileNameFromCommandLine(commandLine, Player.currentFile, sizeof Player.currentFile);
+        TraceMessage("%s\r\n", Player.currentFile);
+    }
+    InitOsgrim(instance);
+    ApplyTheme();
+    RegisterControlClasses(instance);
+    HICON icon = RegisterPlayerClass(instance);
+    App.menu = LoadMenuA(instance, RESOURCE_APP_MENU);
+    App.displayFont = CreateDisplayFont();
+    App.taskWindow = CreateOsgrimTaskWindow(PROGRAM_TITLE, TASK_WINDOW_STYLE, icon, instance);
+    App.playerWindow = CreateDialogParamA(instance, RESOURCE_PLAYER_DIALOG, App.taskWindow,
+                                          ViewDlgProc, 0);
+}
+
+void ProcessLoopMessage(const MSG *msg)
+{
+    // The Player window's keyboard shortcuts: every key-down, whichever window has the focus,
+    // before the key itself is dispatched.
+    if (msg->message == WM_KEYDOWN)
+        SendMessageA(App.playerWindow, WM_COMMAND, ID_KEYFORWARD, (LPARAM)msg->wParam);
+    TranslateMessage(msg);
+    DispatchMessageA(msg);
+}
+
+int RunMessageLoop(void)
+{
+    // Without a Player window nothing would ever post the quit message.
+    if (!App.playerWindow)
+        return EXIT_NO_PLAYER;
+    MSG msg;
+    while (GetMessageA(&msg, NULL, 0, 0) > 0)
+        ProcessLoopMessage(&msg);
+    return (int)msg.wParam;
+}
+
+void ShutDownApplication(void)
+{
+    if (App.playerWindow && IsWindow(App.playerWindow))
+        DestroyWindow(App.playerWindow);
+    DestroyOsgrimTaskWindow(App.taskWindow);
+    DeleteObject(App.displayFont);
+    DestroyMenu(App.menu);
+    UnregisterControlClasses(App.instance);
+    ExitOsgrim(App.instance);
+}

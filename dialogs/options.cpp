@@ -1,0 +1,143 @@
+// The Options dialog: frame rate and TC offset of the loaded file (or the "default" entries when
+// none is loaded) and the four typing options. OK writes all six and applies them at once.
+#include "dialogs/dialogs.h"
+
+#include "platform/osgrim.h"
+#include "platform/quorvel.h"
+#include "player/player.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+#include "timecode/timecode.h"
+
+enum {
+    CONTROL_TEXT_SIZE = 32,  // texts read back from the controls
+    OFFSET_EDIT_LIMIT = 15,
+};
+
+static const char *const FrameRateItems[] = {"23.98", "24", "25", "29.97", "30"};
+static const char *const AppendSignItems[] = {"NOT", "CRLF", "TAB", "SPACE"};
+static const char *const ShowFramesItems[] = {"YES", "ZERO", "NO"};
+
+static void FillList(HWND dialog, int id, const char *const *items, int count)
+{
+    for (int i = 0; i < count; i++)
+        SendDlgItemMessageA(dialog, id, CB_ADDSTRING, 0, (LPARAM)items[i]);
+}
+
+// Selects the first item that begins with text (case ignored); none when nothing matches.
+static void SelectText(HWND dialog, int id, const char *text)
+{
+    SendDlgItemMessageA(dialog, id, CB_SELECTSTRING, 0, (LPARAM)text);
+}
+
+// The loaded file's key, or "default" when no file is loaded.
+static const char *PerFileKey(void)
+{
+    return Player.currentFile[0] ? Player.currentFile : KEY_DEFAULT;
+}
+
+static void ReadPerFileText(const char *section, const char *fallback, char *text, DWORD size)
+{
+    if (ReadSetting(section, Player.currentFile, "", text, size) == 0)
+        ReadSetting(section, KEY_DEFAULT, fallback, text, size);
+}
+
+// A rate the list does not offer (edited by hand: "29.76", "50") is added and selected, so OK
+// writes it back as it was instead of wiping it.
+static void SelectFrameRate(HWND dialog, const char *rate)
+{
+    LRESULT found = SendDlgItemMessageA(dialog, IDC_OPTIONS_FRAMERATE, CB_SELECTSTRING, 0,
+                                        (LPARAM)rate);
+    if (found == CB_ERR && rate[0]) {
+        LRESULT added = SendDlgItemMessageA(dialog, IDC_OPTIONS_FRAMERATE, CB_ADDSTRING, 0,
+                                            (LPARAM)rate);
+        SendDlgItemMessageA(dialog, IDC_OPTIONS_FRAMERATE, CB_SETCURSEL, (WPARAM)added, 0);
+    }
+}
+
+static void SelectOption(HWND dialog, int id, const char *key, const char *fallback)
+{
+    char text[OPTION_READ_SIZE];
+    ReadSetting(SECTION_OPTIONS, key, fallback, text, sizeof text);
+    SelectText(dialog, id, text);
+}
+
+static void OnInitDialog(HWND dialog)
+{
+    RestoreWindowPosition(dialog, KEY_OPTIONS_DIALOG);
+    SetWindowTextA(dialog, "Options");
+    FillList(dialog, IDC_OPTIONS_FRAMERATE, FrameRateItems, 5);
+    FillList(dialog, IDC_OPTIONS_APPENDSIGN, AppendSignItems, 4);
+    FillList(dialog, IDC_OPTIONS_TCHOTKEY, HotKeyNames, 13);
+    FillList(dialog, IDC_OPTIONS_SHOWFRAMES, ShowFramesItems, 3);
+    FillList(dialog, IDC_OPTIONS_STARTSTOP, HotKeyNames, 13);
+
+    char text[FRAME_RATE_READ_SIZE];
+    ReadPerFileText(SECTION_FRAME_RATE, DEFAULT_FRAME_RATE, text, sizeof text);
+    SelectFrameRate(dialog, text);
+    ReadPerFileText(SECTION_TC_OFFSET, DEFAULT_TC_OFFSET, text, sizeof text);
+    SendDlgItemMessageA(dialog, IDC_OPTIONS_TCOFFSET, EM_LIMITTEXT, OFFSET_EDIT_LIMIT, 0);
+    SetDlgItemTextA(dialog, IDC_OPTIONS_TCOFFSET, text);
+
+    SelectOption(dialog, IDC_OPTIONS_SHOWFRAMES, KEY_SHOW_KEY_FRAMES, DEFAULT_SHOW_KEY_FRAMES);
+    SelectOption(dialog, IDC_OPTIONS_APPENDSIGN, KEY_APPEND_KEY_SIGN, DEFAULT_APPEND_KEY_SIGN);
+    SelectOption(dialog, IDC_OPTIONS_TCHOTKEY, KEY_TC_HOTKEY, DEFAULT_TC_HOTKEY);
+    SelectOption(dialog, IDC_OPTIONS_STARTSTOP, KEY_STARTSTOP_HOTKEY, DEFAULT_STARTSTOP_HOTKEY);
+}
+
+static void ReadControlText(HWND dialog, int id, char text[CONTROL_TEXT_SIZE])
+{
+    text[0] = '\0';
+    SendDlgItemMessageA(dialog, id, WM_GETTEXT, CONTROL_TEXT_SIZE, (LPARAM)text);
+}
+
+// Reads a list or the edit, writes its text as read (empty too) and returns it in text.
+static void StoreControlText(HWND dialog, int id, const char *section, const char *key,
+                             char text[CONTROL_TEXT_SIZE])
+{
+    ReadControlText(dialog, id, text);
+    WriteSetting(section, key, text);
+}
+
+static void OnOK(HWND dialog)
+{
+    char text[CONTROL_TEXT_SIZE];
+    StoreControlText(dialog, IDC_OPTIONS_FRAMERATE, SECTION_FRAME_RATE, PerFileKey(), text);
+    double frameRate = DecimalFromText(text);
+    QuorvelSetRate(frameRate);
+    Player.timecodeRate = TimecodeRateFromFrameRate(frameRate);
+
+    StoreControlText(dialog, IDC_OPTIONS_TCOFFSET, SECTION_TC_OFFSET, PerFileKey(), text);
+    Player.tcOffset = ParseTimecode(text, Player.timecodeRate);
+
+    StoreControlText(dialog, IDC_OPTIONS_TCHOTKEY, SECTION_OPTIONS, KEY_TC_HOTKEY, text);
+    Player.tcHotKey = HotKeyFromName(text, Player.tcHotKey);
+    StoreControlText(dialog, IDC_OPTIONS_APPENDSIGN, SECTION_OPTIONS, KEY_APPEND_KEY_SIGN, text);
+    Player.appendSignMode = AppendSignModeFromName(text, Player.appendSignMode);
+    StoreControlText(dialog, IDC_OPTIONS_SHOWFRAMES, SECTION_OPTIONS, KEY_SHOW_KEY_FRAMES, text);
+    Player.showFramesMode = ShowFramesModeFromName(text, Player.showFramesMode);
+    StoreControlText(dialog, IDC_OPTIONS_STARTSTOP, SECTION_OPTIONS, KEY_STARTSTOP_HOTKEY, text);
+    Player.startStopHotKey = HotKeyFromName(text, Player.startStopHotKey);
+    EndDialog(dialog, 1);
+}
+
+INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (OsgrimSmallDialogProc(dialog, message, wParam, lParam))
+        return TRUE;
+    switch (message) {
+    case WM_INITDIALOG: OnInitDialog(dialog); return 0;
+    case WM_COMMAND:
+        if (wParam == IDOK) {
+            OnOK(dialog);
+            return 1;
+        }
+        if (wParam == IDCANCEL) {
+            EndDialog(dialog, 0);
+            return 0;
+        }
+        return 1;  // notifications of the lists and the edit
+    case WM_DESTROY: SaveWindowPlacement(dialog, KEY_OPTIONS_DIALOG); return 0;
+    default: return 0;
+    }
+}

@@ -1,0 +1,21 @@
+// Where the Player window puts its controls for a client size. Pure: no window is touched.
+#pragma once
+
+struct ControlPlace {
+    int id;
+    int x, y, width, height;
+    bool sized;  // moved and sized (repainted); otherwise moved only, keeping its size
+};
+
+enum {
+    LAYOUT_CONTROL_COUNT = 8,
+    CONTROL_ROW_HEIGHT = 18,  // the row's top is this far above the bottom
+    VIDEO_TOP = 18,           // below the skinned title strip
+    MIN_TRACK_WIDTH = 340,
+    MIN_TRACK_HEIGHT = 90,
+};
+
+// The controls in the order they are placed; widths and heights below zero are taken as zero
+// (a minimised window has a client area of 0 x 0).
+void LayoutPlayerControls(int clientWidth, int clientHeight,
+                          ControlPlace places[LAYOUT_CONTROL_COUNT]);

@@ -1,0 +1,61 @@
+// Opening the file in the current-file buffer with its own frame rate, decoder and TC offset.
+#include "player/player.h"
+
+#include "app/app.h"
+#include "platform/quorvel.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+#include "timecode/timecode.h"
+
+// The typing options are read again at every opening, so a change made by hand in the settings
+// file takes effect with the next file.
+static void ReadTypingOptions(void)
+{
+    char text[OPTION_READ_SIZE];
+    ReadSetting(SECTION_OPTIONS, KEY_TC_HOTKEY, DEFAULT_TC_HOTKEY, text, sizeof text);
+    Player.tcHotKey = HotKeyFromName(text, Player.tcHotKey);
+    ReadSetting(SECTION_OPTIONS, KEY_STARTSTOP_HOTKEY, DEFAULT_STARTSTOP_HOTKEY, text, sizeof text);
+    Player.startStopHotKey = HotKeyFromName(text, Player.startStopHotKey);
+
+    ReadSetting(SECTION_OPTIONS, KEY_SHOW_KEY_FRAMES, DEFAULT_SHOW_KEY_FRAMES, text, sizeof text);
+    Player.showFramesMode = ShowFramesModeFromName(text, Player.showFramesMode);
+
+    // Unlike the frames, an unknown append-sign text means SPACE here.
+    ReadSetting(SECTION_OPTIONS, KEY_APPEND_KEY_SIGN, DEFAULT_APPEND_KEY_SIGN, text, sizeof text);
+    Player.appendSignMode = AppendSignModeFromName(text, APPEND_SPACE);
+}
+
+// The file's own entry, or the "default" entry when the file has none or an empty one.
+static void ReadPerFileText(const char *section, const char *fallback, char *text, DWORD size)
+{
+    if (ReadSetting(section, Player.currentFile, "", text, size) == 0)
+        ReadSetting(section, KEY_DEFAULT, fallback, text, size);
+}
+
+void OnOpenFile(HWND window)
+{
+    SendMessageA(window, WM_SETTEXT, 0, (LPARAM)Player.currentFile);
+    ShowWindow(GetDlgItem(window, IDC_VIDEO), SW_HIDE);
+    EnableMenuItem(GetSubMenu(App.menu, 0), IDM_DECODER, MF_BYCOMMAND | MF_ENABLED);
+    ReadTypingOptions();
+
+    char rateText[FRAME_RATE_READ_SIZE];
+    ReadPerFileText(SECTION_FRAME_RATE, DEFAULT_FRAME_RATE, rateText, sizeof rateText);
+    double frameRate = DecimalFromText(rateText);
+    QuorvelSetRate(frameRate);
+    Player.timecodeRate = TimecodeRateFromFrameRate(frameRate);
+    TraceMessage("FrameRate = %d\r\n", Player.timecodeRate);
+
+    if (ReadSetting(SECTION_DECODER, Player.currentFile, "", Player.decoderName,
+                    sizeof Player.decoderName) != 0)
+        QuorvelLoadFilter(Player.decoderName);
+
+    char offsetText[TC_OFFSET_READ_SIZE];
+    ReadPerFileText(SECTION_TC_OFFSET, DEFAULT_TC_OFFSET, offsetText, sizeof offsetText);
+    Player.tcOffset = ParseTimecode(offsetText, Player.timecodeRate);
+    TraceMessage("%s\r\nTC_Offset= %s \r\n", Player.currentFile, offsetText);
+
+    QuorvelSetFile(Player.currentFile);
+    SetPlayState(window, PLAY_PLAYING);
+    SetFocus(GetDlgItem(window, IDC_TRACKER));
+}

@@ -1,0 +1,42 @@
+// The Player window: the program's main window, its process-wide values and its procedure.
+#pragma once
+
+#include <windows.h>
+#include <stdint.h>
+
+enum {
+    CURRENT_FILE_SIZE = 513,  // 512 characters and the terminator
+    DECODER_NAME_SIZE = 64,   // 63 characters and the terminator
+    DROPPED_FILE_LIMIT = 511, // characters of a dropped name, terminator included
+};
+
+// Private messages of the Player window (the engine's and the hook's are in platform/).
+#define WM_APP_OPENFILE 1591   // open the file in the current-file buffer; always posted
+#define ID_KEYFORWARD   256    // WM_COMMAND from the main loop: lParam is a key-down's key
+
+// Play state, mirrored in the play button's check state.
+enum PlayState { PLAY_STOPPED = 0, PLAY_PLAYING = 1, PLAY_WINDING = 2 };
+
+// The values the Player window shares with the dialogs and the main loop.
+struct PlayerValues {
+    char currentFile[CURRENT_FILE_SIZE];  // also the per-file key of the settings file
+    char decoderName[DECODER_NAME_SIZE];
+    int playState;
+    int timecodeRate;          // whole frames per second of the current file
+    int32_t tcOffset;          // frames added to every engine position
+    uint32_t currentTimecode;  // packed: last reported position plus the offset
+    int tcHotKey;              // virtual-key codes, 0 = none
+    int startStopHotKey;
+    int showFramesMode;        // ShowFramesMode
+    int appendSignMode;        // AppendSignMode
+};
+extern PlayerValues Player;
+
+INT_PTR CALLBACK ViewDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void SetPlayState(HWND window, int state);
+
+// Handlers that live beside the procedure, one file per concern.
+void OnOpenFile(HWND window);
+void OnEngineNotify(HWND window, WPARAM kind, LPARAM frame);
+INT_PTR OnRemoteControl(HWND window, WPARAM request, LPARAM parameter);
+void OnKeyHookHotKey(HWND window, WPARAM key);

@@ -1,0 +1,18 @@
+#include "player/player.h"
+
+#include "settings/keys.h"
+
+// Until the first file is opened or the Options dialog is confirmed these are in force,
+// whatever the settings file holds.
+PlayerValues Player = {
+    "",               // currentFile
+    "",               // decoderName
+    PLAY_STOPPED,     // playState
+    25,               // timecodeRate
+    0,                // tcOffset
+    0,                // currentTimecode
+    VK_F12,           // tcHotKey
+    VK_F11,           // startStopHotKey
+    SHOW_FRAMES_YES,  // showFramesMode
+    APPEND_SPACE,     // appendSignMode
+};

@@ -1,0 +1,220 @@
+// The Player window's dialog procedure: layout, transport commands, the popup menu, dropped files
+// and the window's life from WM_INITDIALOG to WM_DESTROY.
+#include "player/player.h"
+
+#include <shellapi.h>
+#include <string.h>
+
+#include "app/app.h"
+#include "dialogs/dialogs.h"
+#include "platform/osgrim.h"
+#include "platform/quorvel.h"
+#include "platform/zentrixkey.h"
+#include "player/layout.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+#include "timecode/timecode.h"
+
+enum {
+    TRACKER_SETTEXT_VALUE = 0,
+    TRACKER_SETTEXT_MINIMUM = -1,
+    TRACKER_SETTEXT_MAXIMUM = 1,
+    POPUP_MENU_OFFSET = 90,  // the popup opens this far left of and above the menu button
+    KEY_SPACE = 0x20,
+    KEY_LEFT = 0x25,
+    KEY_RIGHT = 0x27,
+    HOTKEY_HOOK_KEY = 123,   // what the Player window hands InstallKeyHook
+};
+
+void SetPlayState(HWND window, int state)
+{
+    Player.playState = state;
+    SendDlgItemMessageA(window, IDC_PLAY, BM_SETCHECK, (WPARAM)state, 0);
+}
+
+static HMENU PopupMenu(void)
+{
+    return GetSubMenu(App.menu, 0);
+}
+
+static void OnInitDialog(HWND window)
+{
+    RestoreWindowPlacement(window, KEY_PLAYER);
+    InstallKeyHook(window, HOTKEY_HOOK_KEY, 0);
+    SendDlgItemMessageA(window, IDC_TCDISPLAY, WM_SETFONT, (WPARAM)App.displayFont, 0);
+    // The Tracker's range is 0 to 100 for good; playback does not move it.
+    SendDlgItemMessageA(window, IDC_TRACKER, WM_SETTEXT, TRACKER_SETTEXT_VALUE, (LPARAM) "0");
+    SendDlgItemMessageA(window, IDC_TRACKER, WM_SETTEXT, (WPARAM)TRACKER_SETTEXT_MINIMUM,
+                        (LPARAM) "0");
+    SendDlgItemMessageA(window, IDC_TRACKER, WM_SETTEXT, TRACKER_SETTEXT_MAXIMUM, (LPARAM) "100");
+    EnableMenuItem(PopupMenu(), IDM_DECODER, MF_BYCOMMAND | MF_GRAYED);
+    DragAcceptFiles(window, TRUE);
+    QuorvelInit(window);
+    if (Player.currentFile[0])
+        PostMessageA(window, WM_APP_OPENFILE, 0, 0);
+}
+
+static void OnSize(HWND window, LPARAM lParam)
+{
+    ControlPlace places[LAYOUT_CONTROL_COUNT];
+    LayoutPlayerControls(LOWORD(lParam), HIWORD(lParam), places);
+    for (const ControlPlace &place : places) {
+        HWND control = GetDlgItem(window, place.id);
+        if (place.sized) {
+            MoveWindow(control, place.x, place.y, place.width, place.height, TRUE);
+        } else {
+            SetWindowPos(control, NULL, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        }
+        if (place.id != IDC_VIDEO)
+            InvalidateRect(control, NULL, FALSE);
+    }
+    QuorvelMoveVideoWindow();
+}
+
+static void OnGetMinMaxInfo(LPARAM lParam)
+{
+    MINMAXINFO *info = (MINMAXINFO *)lParam;
+    info->ptMinTrackSize.x = MIN_TRACK_WIDTH;
+    info->ptMinTrackSize.y = MIN_TRACK_HEIGHT;
+}
+
+// The frame number of the media at the last report.
+static int32_t ReportedMediaFrame(void)
+{
+    return UnpackTimecode(Player.currentTimecode, Player.timecodeRate) - Player.tcOffset;
+}
+
+static void OnKeyForward(HWND window, LPARAM key)
+{
+    if (key == KEY_SPACE) {
+        SendMessageA(window, WM_COMMAND, IDC_PLAY, 0);
+        return;
+    }
+    if (Player.playState != PLAY_STOPPED)
+        return;
+    if (key == KEY_LEFT)
+        QuorvelControl(QUORVEL_SEEK, ReportedMediaFrame() - 1);
+    else if (key == KEY_RIGHT)
+        QuorvelControl(QUORVEL_SEEK, ReportedMediaFrame() + 1);
+}
+
+static void TogglePlay(HWND window)
+{
+    if (Player.playState == PLAY_PLAYING) {
+        SetPlayState(window, PLAY_STOPPED);
+        QuorvelControl(QUORVEL_PAUSE, 0);
+    } else {
+        SetPlayState(window, PLAY_PLAYING);
+        QuorvelControl(QUORVEL_PLAY, 0);
+    }
+}
+
+static void Transport(HWND window, LONG request, LONG parameter)
+{
+    SetPlayState(window, PLAY_STOPPED);
+    QuorvelControl(request, parameter);
+}
+
+static void ShowMenu(HWND window)
+{
+    RECT button;
+    GetWindowRect(GetDlgItem(window, IDC_MENU), &button);
+    ShowPopupMenu(window, 0, button.left - POPUP_MENU_OFFSET, button.top - POPUP_MENU_OFFSET,
+                  PopupMenu());
+}
+
+// The help document we ship beside the program; the current directory only when it is not
+// there. A bare relative name would resolve against whatever the current directory happens to
+// be, which is nothing useful when the program was started from a file association.
+static void OpenHelp(void)
+{
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(NULL, path, sizeof path);
+    char *slash = length && length < sizeof path ? strrchr(path, '\\') : NULL;
+    const char *document = HELP_DOCUMENT;
+    if (slash && (size_t)(slash + 1 - path) + sizeof HELP_DOCUMENT <= sizeof path) {
+        lstrcpyA(slash + 1, HELP_DOCUMENT);
+        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+            document = path;
+    }
+    ShellExecuteA(NULL, NULL, document, NULL, NULL, SW_SHOWNORMAL);
+}
+
+// After OK the file is opened again at once, with the decoder just chosen.
+static void ChooseDecoder(HWND window)
+{
+    INT_PTR confirmed = DialogBoxParamA(App.instance, RESOURCE_DECODER_DIALOG, window,
+                                        DecoderDlgProc, 0);
+    if (!confirmed || !Player.currentFile[0])
+        return;
+    if (Player.decoderName[0])
+        QuorvelLoadFilter(Player.decoderName);
+    QuorvelSetFile(Player.currentFile);
+}
+
+// Returns the dialog procedure's result: 0 for the close command, which destroys the window.
+static INT_PTR OnCommand(HWND window, WPARAM command, LPARAM lParam)
+{
+    switch (command) {
+    case ID_KEYFORWARD: OnKeyForward(window, lParam); break;
+    case IDCANCEL: DestroyWindow(window); return 0;
+    case IDC_PLAY: TogglePlay(window); break;
+    case IDC_STOP: Transport(window, QUORVEL_STOP, 0); break;
+    case IDC_REWIND: Transport(window, QUORVEL_REWIND, 0); break;
+    case IDC_FORWARD: Transport(window, QUORVEL_FORWARD, 0); break;
+    case IDC_TRACKER: Transport(window, QUORVEL_SLIDER, (SHORT)LOWORD(lParam)); break;
+    case IDC_MENU: ShowMenu(window); break;
+    case IDM_HELP: OpenHelp(); break;
+    case IDM_ABOUT:
+        DialogBoxParamA(App.instance, RESOURCE_ABOUT_DIALOG, window, AboutDlgProc, 0);
+        break;
+    case IDM_OPTIONS:
+        DialogBoxParamA(App.instance, RESOURCE_OPTIONS_DIALOG, window, OptionsDlgProc, 0);
+        break;
+    case IDM_DECODER: ChooseDecoder(window); break;
+    default: break;  // IDOK and anything else: nothing
+    }
+    return 1;
+}
+
+static void OnDropFiles(HWND window, HDROP drop)
+{
+    DragQueryFileA(drop, 0xFFFFFFFF, NULL, 0);
+    Player.currentFile[0] = '\0';
+    DragQueryFileA(drop, 0, Player.currentFile, DROPPED_FILE_LIMIT);
+    DragFinish(drop);
+    PostMessageA(window, WM_APP_OPENFILE, 0, 0);
+    SetActiveWindow(window);
+}
+
+static void OnDestroy(HWND window)
+{
+    QuorvelExit();
+    SaveWindowPlacement(window, KEY_PLAYER);
+    RemoveKeyHook();
+    KillTimer(window, ENGINE_TIMER_ID);
+    PostQuitMessage(1);
+}
+
+INT_PTR CALLBACK ViewDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (OsgrimFrameDialogProc(window, message, wParam, lParam) ||
+        OsgrimTaskProc(window, message, wParam, lParam))
+        return TRUE;
+
+    switch (message) {
+    case WM_INITDIALOG: OnInitDialog(window); return 0;
+    case WM_SIZE: OnSize(window, lParam); return 0;
+    case WM_MOVE: QuorvelMoveVideoWindow(); return 0;
+    case WM_GETMINMAXINFO: OnGetMinMaxInfo(lParam); return 0;
+    case WM_COMMAND: return OnCommand(window, wParam, lParam);
+    case WM_TIMER: return 1;  // the engine's timer has a procedure of its own
+    case WM_DROPFILES: OnDropFiles(window, (HDROP)wParam); return 0;
+    case WM_DESTROY: OnDestroy(window); return 0;
+    case WM_APP_OPENFILE: OnOpenFile(window); return 0;
+    case WM_KEYHOOK_HOTKEY: OnKeyHookHotKey(window, wParam); return 1;
+    case WM_REMOTE_CONTROL: return OnRemoteControl(window, wParam, lParam);
+    case WM_ENGINE_NOTIFY: OnEngineNotify(window, wParam, lParam); return 0;
+    default: return 0;
+    }
+}

@@ -1,0 +1,88 @@
+// A recording stand-in for QUORVEL.DLL, linked in its place.
+#include <stdio.h>
+
+#include "platform/quorvel.h"
+#include "tests/fakes/fake_log.h"
+
+static HWND engineWindow;
+static LONG lengthAnswer;
+
+HWND FakeEngineWindow(void)
+{
+    return engineWindow;
+}
+
+void SetFakeEngineLength(LONG frames)
+{
+    lengthAnswer = frames;
+}
+
+void SendFakeEngineReport(LONG frame)
+{
+    SendMessageA(engineWindow, WM_ENGINE_NOTIFY, ENGINE_NOTIFY_POSITION, frame);
+}
+
+static std::string Text(const char *text)
+{
+    return text ? text : "(null)";
+}
+
+extern "C" {
+
+BOOL WINAPI QuorvelInit(HWND player)
+{
+    engineWindow = player;
+    LogFakeCall("QuorvelInit");
+    return TRUE;
+}
+
+BOOL WINAPI QuorvelExit(void)
+{
+    LogFakeCall("QuorvelExit");
+    return TRUE;
+}
+
+BOOL WINAPI QuorvelSetRate(double frameRate)
+{
+    char call[64];
+    snprintf(call, sizeof call, "QuorvelSetRate(%g)", frameRate);
+    LogFakeCall(call);
+    return TRUE;
+}
+
+BOOL WINAPI QuorvelLoadFilter(const char *decoderName)
+{
+    LogFakeCall("QuorvelLoadFilter(" + Text(decoderName) + ")");
+    return TRUE;
+}
+
+BOOL WINAPI QuorvelSetFile(const char *path)
+{
+    LogFakeCall("QuorvelSetFile(" + Text(path) + ")");
+    return TRUE;
+}
+
+BOOL WINAPI QuorvelListFilter(HWND listBox)
+{
+    static const char *const names[] = {"Fake MPEG Decoder", "Fake AVI Decompressor"};
+    for (const char *name : names)
+        SendMessageA(listBox, LB_ADDSTRING, 0, (LPARAM)name);
+    LogFakeCall("QuorvelListFilter");
+    return TRUE;
+}
+
+BOOL WINAPI QuorvelMoveVideoWindow(void)
+{
+    LogFakeCall("QuorvelMoveVideoWindow");
+    return TRUE;
+}
+
+LONG WINAPI QuorvelControl(LONG request, LONG parameter)
+{
+    char call[64];
+    snprintf(call, sizeof call, "QuorvelControl(%ld,%ld)", (long)request, (long)parameter);
+    LogFakeCall(call);
+    return request == QUORVEL_QUERY_LENGTH ? lengthAnswer : 0;
+}
+
+}  // extern "C"
