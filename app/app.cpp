@@ -41,16 +41,16 @@ static void ApplyTheme(void)
 
 static HICON RegisterPlayerClass(HINSTANCE instance)
 {
-    HICON icon = LoadIconA(instance, RESOURCE_APP_ICON);
+    HICON icon = LoadIconA(instance, IDI_APPL);
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = DefDlgProcA;  // the dialog manager drives the window and calls ViewDlgProc
     wc.cbWndExtra = DLGWINDOWEXTRA_BYTES;
     wc.hInstance = instance;
     wc.hIcon = icon;
-    wc.hIconSm = LoadIconA(instance, RESOURCE_APP_SMALL_ICON);
+    wc.hIconSm = LoadIconA(instance, IDI_APPLSM);
     wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
-    wc.lpszClassName = PLAYER_CLASS_NAME;
+    wc.lpszClassName = VANTOREL_DLGCLASS;
     RegisterClassExA(&wc);
     return icon;
 }
@@ -80,10 +80,10 @@ void StartApplication(HINSTANCE instance, const char *commandLine)
     ApplyTheme();
     RegisterControlClasses(instance);
     HICON icon = RegisterPlayerClass(instance);
-    App.menu = LoadMenuA(instance, RESOURCE_APP_MENU);
+    App.menu = LoadMenuA(instance, IDR_APPL_MENU);
     App.displayFont = CreateDisplayFont();
     App.taskWindow = CreateOsgrimTaskWindow(PROGRAM_TITLE, TASK_WINDOW_STYLE, icon, instance);
-    App.playerWindow = CreateDialogParamA(instance, RESOURCE_PLAYER_DIALOG, App.taskWindow,
+    App.playerWindow = CreateDialogParamA(instance, IDD_ZENTRIX, App.taskWindow,
                                           ViewDlgProc, 0);
 }
 

@@ -10,7 +10,6 @@ enum {
 };
 
 #define PROGRAM_TITLE "Vantorel 1.20"
-#define PLAYER_CLASS_NAME "VANTORELDLGCLASS"
 #define TRACE_WINDOW_CLASS "DLGCLASSTOOL"
 #define TRACE_WINDOW_TITLE "MESSAGE"
 #define HELP_DOCUMENT "ZentrixHelp.pdf"

@@ -15,7 +15,7 @@ static void OnInitDialog(HWND dialog)
 {
     RestoreWindowPosition(dialog, KEY_DECODER_DIALOG);
     SetWindowTextA(dialog, "Decoder");
-    HWND list = GetDlgItem(dialog, IDC_DECODER_LIST);
+    HWND list = GetDlgItem(dialog, IDC_DEC_LIST);
     QuorvelListFilter(list);
     SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)NO_DECODER);
 }
@@ -23,7 +23,7 @@ static void OnInitDialog(HWND dialog)
 // Without a selection the buffer keeps the decoder of the loaded file (or the last OK's choice).
 static void OnOK(HWND dialog)
 {
-    HWND list = GetDlgItem(dialog, IDC_DECODER_LIST);
+    HWND list = GetDlgItem(dialog, IDC_DEC_LIST);
     LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
     if (selected != LB_ERR) {
         // The engine lists names of at most 63 characters; a longer item is never copied.

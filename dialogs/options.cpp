@@ -46,12 +46,12 @@ static void ReadPerFileText(const char *section, const char *fallback, char *tex
 // writes it back as it was instead of wiping it.
 static void SelectFrameRate(HWND dialog, const char *rate)
 {
-    LRESULT found = SendDlgItemMessageA(dialog, IDC_OPTIONS_FRAMERATE, CB_SELECTSTRING, 0,
+    LRESULT found = SendDlgItemMessageA(dialog, IDC_OPT_FRAMERATE, CB_SELECTSTRING, 0,
                                         (LPARAM)rate);
     if (found == CB_ERR && rate[0]) {
-        LRESULT added = SendDlgItemMessageA(dialog, IDC_OPTIONS_FRAMERATE, CB_ADDSTRING, 0,
+        LRESULT added = SendDlgItemMessageA(dialog, IDC_OPT_FRAMERATE, CB_ADDSTRING, 0,
                                             (LPARAM)rate);
-        SendDlgItemMessageA(dialog, IDC_OPTIONS_FRAMERATE, CB_SETCURSEL, (WPARAM)added, 0);
+        SendDlgItemMessageA(dialog, IDC_OPT_FRAMERATE, CB_SETCURSEL, (WPARAM)added, 0);
     }
 }
 
@@ -66,23 +66,23 @@ static void OnInitDialog(HWND dialog)
 {
     RestoreWindowPosition(dialog, KEY_OPTIONS_DIALOG);
     SetWindowTextA(dialog, "Options");
-    FillList(dialog, IDC_OPTIONS_FRAMERATE, FrameRateItems, 5);
-    FillList(dialog, IDC_OPTIONS_APPENDSIGN, AppendSignItems, 4);
-    FillList(dialog, IDC_OPTIONS_TCHOTKEY, HotKeyNames, 13);
-    FillList(dialog, IDC_OPTIONS_SHOWFRAMES, ShowFramesItems, 3);
-    FillList(dialog, IDC_OPTIONS_STARTSTOP, HotKeyNames, 13);
+    FillList(dialog, IDC_OPT_FRAMERATE, FrameRateItems, 5);
+    FillList(dialog, IDC_OPT_APPENDSIGN, AppendSignItems, 4);
+    FillList(dialog, IDC_OPT_TCHOTKEY, HotKeyNames, 13);
+    FillList(dialog, IDC_OPT_SHOWFRAMES, ShowFramesItems, 3);
+    FillList(dialog, IDC_OPT_STARTSTOPKEY, HotKeyNames, 13);
 
     char text[FRAME_RATE_READ_SIZE];
     ReadPerFileText(SECTION_FRAME_RATE, DEFAULT_FRAME_RATE, text, sizeof text);
     SelectFrameRate(dialog, text);
     ReadPerFileText(SECTION_TC_OFFSET, DEFAULT_TC_OFFSET, text, sizeof text);
-    SendDlgItemMessageA(dialog, IDC_OPTIONS_TCOFFSET, EM_LIMITTEXT, OFFSET_EDIT_LIMIT, 0);
-    SetDlgItemTextA(dialog, IDC_OPTIONS_TCOFFSET, text);
+    SendDlgItemMessageA(dialog, IDC_OPT_TCOFFSET, EM_LIMITTEXT, OFFSET_EDIT_LIMIT, 0);
+    SetDlgItemTextA(dialog, IDC_OPT_TCOFFSET, text);
 
-    SelectOption(dialog, IDC_OPTIONS_SHOWFRAMES, KEY_SHOW_KEY_FRAMES, DEFAULT_SHOW_KEY_FRAMES);
-    SelectOption(dialog, IDC_OPTIONS_APPENDSIGN, KEY_APPEND_KEY_SIGN, DEFAULT_APPEND_KEY_SIGN);
-    SelectOption(dialog, IDC_OPTIONS_TCHOTKEY, KEY_TC_HOTKEY, DEFAULT_TC_HOTKEY);
-    SelectOption(dialog, IDC_OPTIONS_STARTSTOP, KEY_STARTSTOP_HOTKEY, DEFAULT_STARTSTOP_HOTKEY);
+    SelectOption(dialog, IDC_OPT_SHOWFRAMES, KEY_SHOW_KEY_FRAMES, DEFAULT_SHOW_KEY_FRAMES);
+    SelectOption(dialog, IDC_OPT_APPENDSIGN, KEY_APPEND_KEY_SIGN, DEFAULT_APPEND_KEY_SIGN);
+    SelectOption(dialog, IDC_OPT_TCHOTKEY, KEY_TC_HOTKEY, DEFAULT_TC_HOTKEY);
+    SelectOption(dialog, IDC_OPT_STARTSTOPKEY, KEY_STARTSTOP_HOTKEY, DEFAULT_STARTSTOP_HOTKEY);
 }
 
 static void ReadControlText(HWND dialog, int id, char text[CONTROL_TEXT_SIZE])
@@ -102,21 +102,21 @@ static void StoreControlText(HWND dialog, int id, const char *section, const cha
 static void OnOK(HWND dialog)
 {
     char text[CONTROL_TEXT_SIZE];
-    StoreControlText(dialog, IDC_OPTIONS_FRAMERATE, SECTION_FRAME_RATE, PerFileKey(), text);
+    StoreControlText(dialog, IDC_OPT_FRAMERATE, SECTION_FRAME_RATE, PerFileKey(), text);
     double frameRate = DecimalFromText(text);
     QuorvelSetRate(frameRate);
     Player.timecodeRate = TimecodeRateFromFrameRate(frameRate);
 
-    StoreControlText(dialog, IDC_OPTIONS_TCOFFSET, SECTION_TC_OFFSET, PerFileKey(), text);
+    StoreControlText(dialog, IDC_OPT_TCOFFSET, SECTION_TC_OFFSET, PerFileKey(), text);
     Player.tcOffset = ParseTimecode(text, Player.timecodeRate);
 
-    StoreControlText(dialog, IDC_OPTIONS_TCHOTKEY, SECTION_OPTIONS, KEY_TC_HOTKEY, text);
+    StoreControlText(dialog, IDC_OPT_TCHOTKEY, SECTION_OPTIONS, KEY_TC_HOTKEY, text);
     Player.tcHotKey = HotKeyFromName(text, Player.tcHotKey);
-    StoreControlText(dialog, IDC_OPTIONS_APPENDSIGN, SECTION_OPTIONS, KEY_APPEND_KEY_SIGN, text);
+    StoreControlText(dialog, IDC_OPT_APPENDSIGN, SECTION_OPTIONS, KEY_APPEND_KEY_SIGN, text);
     Player.appendSignMode = AppendSignModeFromName(text, Player.appendSignMode);
-    StoreControlText(dialog, IDC_OPTIONS_SHOWFRAMES, SECTION_OPTIONS, KEY_SHOW_KEY_FRAMES, text);
+    StoreControlText(dialog, IDC_OPT_SHOWFRAMES, SECTION_OPTIONS, KEY_SHOW_KEY_FRAMES, text);
     Player.showFramesMode = ShowFramesModeFromName(text, Player.showFramesMode);
-    StoreControlText(dialog, IDC_OPTIONS_STARTSTOP, SECTION_OPTIONS, KEY_STARTSTOP_HOTKEY, text);
+    StoreControlText(dialog, IDC_OPT_STARTSTOPKEY, SECTION_OPTIONS, KEY_STARTSTOP_HOTKEY, text);
     Player.startStopHotKey = HotKeyFromName(text, Player.startStopHotKey);
     EndDialog(dialog, 1);
 }

@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "app/app.h"
+#include "controls/controls.h"
 #include "dialogs/dialogs.h"
 #include "platform/osgrim.h"
 #include "platform/quorvel.h"
@@ -16,9 +17,6 @@
 #include "timecode/timecode.h"
 
 enum {
-    TRACKER_SETTEXT_VALUE = 0,
-    TRACKER_SETTEXT_MINIMUM = -1,
-    TRACKER_SETTEXT_MAXIMUM = 1,
     POPUP_MENU_OFFSET = 90,  // the popup opens this far left of and above the menu button
     KEY_SPACE = 0x20,
     KEY_LEFT = 0x25,
@@ -43,10 +41,9 @@ static void OnInitDialog(HWND window)
     InstallKeyHook(window, HOTKEY_HOOK_KEY, 0);
     SendDlgItemMessageA(window, IDC_TCDISPLAY, WM_SETFONT, (WPARAM)App.displayFont, 0);
     // The Tracker's range is 0 to 100 for good; playback does not move it.
-    SendDlgItemMessageA(window, IDC_TRACKER, WM_SETTEXT, TRACKER_SETTEXT_VALUE, (LPARAM) "0");
-    SendDlgItemMessageA(window, IDC_TRACKER, WM_SETTEXT, (WPARAM)TRACKER_SETTEXT_MINIMUM,
-                        (LPARAM) "0");
-    SendDlgItemMessageA(window, IDC_TRACKER, WM_SETTEXT, TRACKER_SETTEXT_MAXIMUM, (LPARAM) "100");
+    SendDlgItemMessageA(window, IDC_TRACKER, WM_SETTEXT, TRACKER_SET_VALUE, (LPARAM) "0");
+    SendDlgItemMessageA(window, IDC_TRACKER, WM_SETTEXT, TRACKER_SET_MINIMUM, (LPARAM) "0");
+    SendDlgItemMessageA(window, IDC_TRACKER, WM_SETTEXT, TRACKER_SET_MAXIMUM, (LPARAM) "100");
     EnableMenuItem(PopupMenu(), IDM_DECODER, MF_BYCOMMAND | MF_GRAYED);
     DragAcceptFiles(window, TRUE);
     QuorvelInit(window);
@@ -143,7 +140,7 @@ static void OpenHelp(void)
 // After OK the file is opened again at once, with the decoder just chosen.
 static void ChooseDecoder(HWND window)
 {
-    INT_PTR confirmed = DialogBoxParamA(App.instance, RESOURCE_DECODER_DIALOG, window,
+    INT_PTR confirmed = DialogBoxParamA(App.instance, IDD_DECODER, window,
                                         DecoderDlgProc, 0);
     if (!confirmed || !Player.currentFile[0])
         return;
@@ -166,10 +163,10 @@ static INT_PTR OnCommand(HWND window, WPARAM command, LPARAM lParam)
     case IDC_MENU: ShowMenu(window); break;
     case IDM_HELP: OpenHelp(); break;
     case IDM_ABOUT:
-        DialogBoxParamA(App.instance, RESOURCE_ABOUT_DIALOG, window, AboutDlgProc, 0);
+        DialogBoxParamA(App.instance, IDD_ABOUT, window, AboutDlgProc, 0);
         break;
     case IDM_OPTIONS:
-        DialogBoxParamA(App.instance, RESOURCE_OPTIONS_DIALOG, window, OptionsDlgProc, 0);
+        DialogBoxParamA(App.instance, IDD_OPTIONS, window, OptionsDlgProc, 0);
         break;
     case IDM_DECODER: ChooseDecoder(window); break;
     default: break;  // IDOK and anything else: nothing

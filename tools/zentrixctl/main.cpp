@@ -3,10 +3,9 @@
 #include <windows.h>
 #include <stdio.h>
 
+#include "platform/quorvel.h"
+#include "resources/resource.h"
 #include "tools/zentrixctl/command.h"
-
-#define PLAYER_CLASS "VANTORELDLGCLASS"
-#define WM_REMOTE_CONTROL 0x7FFE
 
 enum { EXIT_DONE = 0, EXIT_NO_PLAYER = 1, EXIT_BAD_ARGUMENT = 2, ANSWER_TIMEOUT_MS = 10000 };
 
@@ -18,7 +17,7 @@ int main(int argc, char **argv)
         fprintf(stderr, "%s\n", error);
         return EXIT_BAD_ARGUMENT;
     }
-    HWND player = FindWindowA(PLAYER_CLASS, NULL);
+    HWND player = FindWindowA(VANTOREL_DLGCLASS, NULL);
     if (!player) {
         fprintf(stderr, "zentrixctl: no Vantorel player is running\n");
         return EXIT_NO_PLAYER;

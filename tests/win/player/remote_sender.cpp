@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <stdlib.h>
 
+#include "platform/quorvel.h"
+
 int main(int argc, char **argv)
 {
     if (argc != 4)
@@ -10,5 +12,5 @@ int main(int argc, char **argv)
     HWND window = (HWND)(UINT_PTR)strtoul(argv[1], NULL, 0);
     WPARAM request = (WPARAM)strtoul(argv[2], NULL, 0);
     LPARAM parameter = (LPARAM)strtol(argv[3], NULL, 0);
-    return (int)SendMessageA(window, 0x7FFE, request, parameter);
+    return (int)SendMessageA(window, WM_REMOTE_CONTROL, request, parameter);
 }

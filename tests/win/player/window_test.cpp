@@ -463,7 +463,7 @@ TEST_F(PlayerWindowTest, DecoderOkHandsTheFileAgain)
                 dialog = FindWindowExA(NULL, NULL, MAKEINTATOM(32770), "Decoder");
             }
             if (dialog) {
-                HWND list = GetDlgItem(dialog, IDC_DECODER_LIST);
+                HWND list = GetDlgItem(dialog, IDC_DEC_LIST);
                 if (c.choice) {
                     LRESULT index = SendMessageA(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)c.choice);
                     SendMessageA(list, LB_SETCURSEL, (WPARAM)index, 0);
