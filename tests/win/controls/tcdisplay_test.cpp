@@ -202,15 +202,6 @@ TEST_F(TCDisplayTest, LongTextWrapsAtWordsFromTheTop)
     EXPECT_GT(lastInkRow, 30) << "more than two lines";
 }
 
-TEST_F(TCDisplayTest, RefreshAfterEnablingShowsTheTextAgain)
-{
-    Remake(SS_RIGHT, 88, 16, "12:34");
-    SendMessageA(display_, WM_ENABLE, FALSE, 0);
-    EXPECT_EQ(0, Ink(Capture(display_), 0, 0, 88, 16));
-    SendMessageA(display_, WM_ENABLE, 7, 0);
-    EXPECT_GT(Ink(Capture(display_), 0, 0, 88, 16), 0);
-}
-
 TEST(ControlClasses, UnregisterRemovesBothAndRegisterBringsThemBack)
 {
     HINSTANCE instance = GetModuleHandleA(NULL);

@@ -43,17 +43,6 @@ TEST(TrackerMath, ValueAtPointer)
             << "x " << c.x << " in " << c.minimum << ".." << c.maximum << " width " << c.width;
 }
 
-TEST(TrackerMath, ClampPointerAndValue)
-{
-    EXPECT_EQ(5, TrackerClampPointer(-1, 210));
-    EXPECT_EQ(205, TrackerClampPointer(206, 210));
-    EXPECT_EQ(5, TrackerClampPointer(7, 8));  // upper limit 3 first, then the lower 5
-    EXPECT_EQ(0, TrackerClampValue(-3, 0, 100));
-    EXPECT_EQ(100, TrackerClampValue(150, 0, 100));
-    EXPECT_EQ(10, TrackerClampValue(15, 20, 10));  // inverted range ends at the maximum
-    EXPECT_EQ(10, TrackerClampValue(25, 20, 10));
-}
-
 TEST(TrackerMath, ParseDecimalWord)
 {
     struct Case {

@@ -116,29 +116,6 @@ TEST_F(DialogsFromTemplates, PlayerWindowHasItsControlsWhereTheTemplatePutsThem)
     DestroyWindow(player);
 }
 
-TEST_F(DialogsFromTemplates, EveryDialogCreatesAllItsControls)
-{
-    struct Dialog {
-        const char *name;
-        std::vector<int> ids;
-    } dialogs[] = {
-        {IDD_OPTIONS, {100, 200, 300, IDC_OPT_FRAMERATE, IDC_OPT_TCOFFSET, IDC_OPT_TCHOTKEY,
-                       IDC_OPT_APPENDSIGN, IDC_OPT_SHOWFRAMES, IDC_OPT_STARTSTOPKEY, IDOK, IDCANCEL}},
-        {IDD_DECODER, {IDC_DEC_LIST, IDOK, IDCANCEL}},
-        {IDD_ABOUT, {IDOK, IDC_ABOUT_TITLE, IDC_ABOUT_CREDITS}},
-    };
-    for (const Dialog &d : dialogs) {
-        HWND dialog = Create(d.name);
-        ASSERT_TRUE(dialog) << d.name;
-        for (int id : d.ids)
-            EXPECT_TRUE(GetDlgItem(dialog, id)) << d.name << " " << id;
-        char title[32] = "x";
-        GetWindowTextA(dialog, title, sizeof title);
-        EXPECT_STREQ("", title) << d.name;
-        DestroyWindow(dialog);
-    }
-}
-
 TEST_F(DialogsFromTemplates, AboutShowsTheApplicationIcon)
 {
     HWND about = Create(IDD_ABOUT);
