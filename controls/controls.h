@@ -1,0 +1,42 @@
+// The program's two custom controls: the Tracker position slider and the TCDisplay timecode
+// panel. Both keep their state in window extra bytes, take their settings through standard
+// messages and report to the parent with WM_COMMAND carrying their id.
+#pragma once
+
+#include <windows.h>
+
+#include "resources/resource.h"  // TRACKER_CLASS, TCDISPLAY_CLASS
+
+// Tracker: WM_SETTEXT's wParam says what the decimal text sets.
+#define TRACKER_SET_VALUE   ((WPARAM)0)
+#define TRACKER_SET_MINIMUM ((WPARAM)-1)  // any negative wParam
+#define TRACKER_SET_MAXIMUM ((WPARAM)1)   // any positive wParam
+
+// Tracker notification: WM_COMMAND, wParam the control id, lParam the value sign-extended; the
+// notifications sent on a button release also carry this flag.
+#define TRACKER_RELEASE_FLAG 0x10000
+
+// Tracker window extra bytes: four signed 16-bit words.
+#define TRACKER_EXTRA_BYTES   8
+#define TRACKER_KNOB_OFFSET   0  // x of the knob's centre in client pixels
+#define TRACKER_VALUE_OFFSET  2
+#define TRACKER_MIN_OFFSET    4
+#define TRACKER_MAX_OFFSET    6
+
+// TCDisplay window extra bytes.
+#define TCDISPLAY_EXTRA_BYTES    16
+#define TCDISPLAY_ENABLED_OFFSET 6   // 16-bit: 1 enabled, 0 disabled
+#define TCDISPLAY_FONT_OFFSET    12  // 32-bit: the font given by WM_SETFONT (not owned)
+
+// Posted by a TCDisplay to itself after a change of text, font or enabled state; it then
+// invalidates itself, so the repaint comes after the change has been fully handled.
+#define WM_TCDISPLAY_REFRESH (WM_USER + 100)
+
+// Registers Tracker, then TCDisplay, as global classes of instance, the module whose bitmap
+// resources the Tracker draws with. Always returns TRUE.
+BOOL RegisterControlClasses(HINSTANCE instance);
+// Unregisters Tracker, then TCDisplay. Always returns TRUE.
+BOOL UnregisterControlClasses(HINSTANCE instance);
+
+LRESULT CALLBACK TrackerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK TCDisplayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,72 @@
+// Names of the program's resources, and the ids of every control and menu item in them. Shared
+// by the resource script, the Player window, the dialogs and their tests.
+#pragma once
+
+// Dialog templates.
+#define IDD_ZENTRIX "ZENTRIX"  // the Player window
+#define IDD_OPTIONS "OPTIONS"
+#define IDD_DECODER "DECODER"
+#define IDD_ABOUT   "ABOUT"
+
+// The Player window's class, named by its template and registered at start-up.
+#define VANTOREL_DLGCLASS "VANTORELDLGCLASS"
+
+// The two controls of our own; class names are matched without regard to case, and the Player
+// window's template writes the slider's in capitals.
+#define TRACKER_CLASS           "Tracker"
+#define TRACKER_TEMPLATE_CLASS  "TRACKER"
+#define TCDISPLAY_CLASS         "TCDisplay"
+
+// Menu "APPL": one popup, the Player window's menu.
+#define IDR_APPL_MENU "APPL"
+#define IDM_HELP    1000
+#define IDM_ABOUT   1001
+#define IDM_OPTIONS 1002
+#define IDM_DECODER 1003
+
+// Icons: the program's icon and its small icon.
+#define IDI_APPL   "APPL"
+#define IDI_APPLSM "APPLSM"
+
+// Bitmaps of the transport buttons (four images of 16 rows stacked) and of the Tracker.
+#define IDB_PLAY     "B_PLAY"
+#define IDB_STOP     "B_STOP"
+#define IDB_REW      "B_REW"
+#define IDB_FF       "B_FF"
+#define IDB_EJECT    "B_EJECT"
+#define IDB_TRACK    "HPARAMETER"
+#define IDB_KNOB     "HPARAMETERKNOP"
+
+#define IDC_STATIC (-1)
+
+// Player window "ZENTRIX".
+#define IDC_PLAY      101
+#define IDC_STOP      102
+#define IDC_REWIND    103
+#define IDC_FORWARD   104
+#define IDC_TRACKER   201
+#define IDC_TCDISPLAY 301
+#define IDC_MENU      401
+#define IDC_VIDEO     1000
+
+// Options dialog "OPTIONS".
+#define IDC_OPT_RATE_GROUP      100
+#define IDC_OPT_FRAMERATE       101
+#define IDC_OPT_TCOFFSET        102
+#define IDC_OPT_KEYS_GROUP      200
+#define IDC_OPT_APPENDSIGN      201
+#define IDC_OPT_SHOWFRAMES      202
+#define IDC_OPT_TCHOTKEY        203
+#define IDC_OPT_STARTSTOP_GROUP 300
+#define IDC_OPT_STARTSTOPKEY    301
+
+// Decoder dialog "DECODER".
+#define IDC_DEC_LIST 101
+
+// About dialog "ABOUT".
+#define IDC_ABOUT_TITLE   101
+#define IDC_ABOUT_CREDITS 102
+
+// Version resource.
+#define VANTOREL_VERSION_BINARY 1, 20, 0, 0
+#define VANTOREL_VERSION_TEXT   "1.20"
