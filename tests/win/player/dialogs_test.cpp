@@ -313,14 +313,17 @@ TEST_F(DialogTest, DecoderListAndChoices)
 namespace {
 
 std::vector<std::string> CreditTexts;
+std::atomic<size_t> CreditTextCount{0};  // read by the driver thread
 size_t TextsAtDestroy = 0;
 
 LRESULT CALLBACK RecordCredits(int code, WPARAM wParam, LPARAM lParam)
 {
     const CWPSTRUCT *sent = (const CWPSTRUCT *)lParam;
     if (code == HC_ACTION) {
-        if (sent->message == WM_SETTEXT && GetDlgCtrlID(sent->hwnd) == IDC_ABOUT_CREDITS)
+        if (sent->message == WM_SETTEXT && GetDlgCtrlID(sent->hwnd) == IDC_ABOUT_CREDITS) {
             CreditTexts.push_back((const char *)sent->lParam);
+            CreditTextCount = CreditTexts.size();
+        }
         if (sent->message == WM_DESTROY && GetDlgCtrlID(sent->hwnd) == IDC_ABOUT_CREDITS)
             TextsAtDestroy = CreditTexts.size();
     }
@@ -338,6 +341,7 @@ TEST_F(DialogTest, AboutRevealsTheCreditsOneCharacterAtATime)
     } cases[] = {{"ok", 1}, {"enter", 1}, {"esc", 0}};
     for (const Case &c : cases) {
         CreditTexts.clear();
+        CreditTextCount = 0;
         TextsAtDestroy = 0;
         HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordCredits, NULL, GetCurrentThreadId());
         HFONT titleFont = NULL;
@@ -354,7 +358,7 @@ TEST_F(DialogTest, AboutRevealsTheCreditsOneCharacterAtATime)
             // Answered while the reveal runs: the pump lets sent messages through.
             titleFont = (HFONT)SendDlgItemMessageA(dialog, IDC_ABOUT_TITLE, WM_GETFONT, 0, 0);
             title = ItemText(dialog, IDC_ABOUT_TITLE);
-            textsWhenPressed = CreditTexts.size();
+            textsWhenPressed = CreditTextCount;
             HWND ok = GetDlgItem(dialog, IDOK);
             if (strcmp(c.how, "ok") == 0)
                 PostMessageA(dialog, WM_COMMAND, IDOK, (LPARAM)ok);
