@@ -1,6 +1,6 @@
 // The main job end to end, for ./vantorel run on a machine without a screen: waits for the
 // running player's timecode to advance, opens a text window in front, presses the TC hot key
-// there as a user would, and prints what the text window received.
+// there as a user would, prints what the text window received, and closes the player.
 //   vantorel-demo [KEY-NAME]      (F12 unless given)
 #include <windows.h>
 #include <stdio.h>
@@ -90,5 +90,6 @@ int main(int argc, char **argv)
     fflush(stdout);
     Pump(SHOW_MS);
     DestroyWindow(notes);
+    PostMessageA(player, WM_CLOSE, 0, 0);
     return typed ? 0 : 1;
 }
