@@ -165,11 +165,14 @@ HRESULT SeekPaused(LONG frame, bool wait)
     MediaTime target = FrameCentre(frame, e.rate);
     if (e.duration > 0 && target >= e.duration)
         target = e.duration - 1;
-    HRESULT hr = e.control->Pause();
+    // A seek while paused answers "done" before the new picture has arrived; from stopped, the
+    // pause completes only with the first picture after the seek target.
+    e.control->Stop();
+    HRESULT hr = e.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, NULL,
+                                         AM_SEEKING_NoPositioning);
     if (FAILED(hr))
         return hr;
-    hr = e.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, NULL,
-                                 AM_SEEKING_NoPositioning);
+    hr = e.control->Pause();
     if (FAILED(hr))
         return hr;
     e.seekTarget = target;

@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+#include "engine_host.h"
+#include "platform/quorvel.h"
