@@ -11,13 +11,15 @@ namespace {
 
 const int WIDE_NAME_CHARS = 256;
 
-// Input types that only converters take; a filter registered for these alone decodes nothing.
-const GUID *const UNCOMPRESSED_TYPES[] = {
-    &MEDIASUBTYPE_RGB8,  &MEDIASUBTYPE_RGB555, &MEDIASUBTYPE_RGB565, &MEDIASUBTYPE_RGB24,
-    &MEDIASUBTYPE_RGB32, &MEDIASUBTYPE_ARGB32, &MEDIASUBTYPE_YUY2,   &MEDIASUBTYPE_UYVY,
-    &MEDIASUBTYPE_YV12,  &MEDIASUBTYPE_NV12,   &MEDIASUBTYPE_IYUV,
+// Filters that take video and give video without decoding it: tees, the sample grabber, the
+// colour converter, and the wrapper that shows each installed compressor (encoder).
+const WCHAR *const NOT_DECODERS[] = {
+    L"{CC58E280-8AA1-11D1-B3F1-00AA003761C5}",  // Smart Tee
+    L"{F8388A40-D5BB-11D0-BE5A-0080C706568E}",  // Infinite Pin Tee
+    L"{C1F400A0-3F08-11D3-9F0B-006008039E37}",  // SampleGrabber
+    L"{1643E180-90F5-11CE-97D5-00AA0055595A}",  // Color Space Converter
+    L"{D76E2820-1563-11CF-AC98-00AA004C0FA9}",  // a video compressor
 };
-const int UNCOMPRESSED_COUNT = sizeof UNCOMPRESSED_TYPES / sizeof UNCOMPRESSED_TYPES[0];
 
 // Splitters that hand out compressed video, tried in this order.
 const CLSID *const SPLITTERS[] = {&CLSID_AviSplitter, &CLSID_MPEG1Splitter};
@@ -43,7 +45,16 @@ void ShortName(const WCHAR *wide, char *name)
     name[length] = 0;
 }
 
-bool FriendlyName(IMoniker *moniker, char *name)
+bool IsNotDecoder(const WCHAR *clsid)
+{
+    for (const WCHAR *other : NOT_DECODERS)
+        if (lstrcmpiW(clsid, other) == 0)
+            return true;
+    return false;
+}
+
+// The decoder's name, or false when the filter is none.
+bool DecoderName(IMoniker *moniker, char *name)
 {
     IPropertyBag *bag = NULL;
     name[0] = 0;
@@ -51,11 +62,15 @@ bool FriendlyName(IMoniker *moniker, char *name)
         return false;
     VARIANT v;
     VariantInit(&v);
-    if (SUCCEEDED(bag->Read(L"FriendlyName", &v, NULL)) && v.vt == VT_BSTR)
+    bool decoder = true;
+    if (SUCCEEDED(bag->Read(L"CLSID", &v, NULL)) && v.vt == VT_BSTR && IsNotDecoder(v.bstrVal))
+        decoder = false;
+    VariantClear(&v);
+    if (decoder && SUCCEEDED(bag->Read(L"FriendlyName", &v, NULL)) && v.vt == VT_BSTR)
         ShortName(v.bstrVal, name);
     VariantClear(&v);
     bag->Release();
-    return name[0] != 0;
+    return decoder && name[0] != 0;
 }
 
 IEnumMoniker *MatchFilters(IFilterMapper2 *mapper, BOOL exact, const GUID *inputTypes, DWORD inputs)
@@ -67,26 +82,6 @@ IEnumMoniker *MatchFilters(IFilterMapper2 *mapper, BOOL exact, const GUID *input
                                            NULL)))
         return NULL;
     return found;
-}
-
-bool IsConverter(IFilterMapper2 *mapper, const char *name)
-{
-    GUID types[UNCOMPRESSED_COUNT * 2];
-    for (int i = 0; i < UNCOMPRESSED_COUNT; i++) {
-        types[2 * i] = MEDIATYPE_Video;
-        types[2 * i + 1] = *UNCOMPRESSED_TYPES[i];
-    }
-    IEnumMoniker *converters = MatchFilters(mapper, TRUE, types, UNCOMPRESSED_COUNT);
-    bool converter = false;
-    IMoniker *moniker = NULL;
-    char other[DECODER_NAME_CHARS + 1];
-    while (!converter && converters && converters->Next(1, &moniker, NULL) == S_OK) {
-        converter = FriendlyName(moniker, other) && strcmp(other, name) == 0;
-        moniker->Release();
-    }
-    if (converters)
-        converters->Release();
-    return converter;
 }
 
 bool VisitFilters(DecoderVisitor visit, void *context)
@@ -101,7 +96,7 @@ bool VisitFilters(DecoderVisitor visit, void *context)
     IMoniker *moniker = NULL;
     char name[DECODER_NAME_CHARS + 1];
     while (!stopped && decoders && decoders->Next(1, &moniker, NULL) == S_OK) {
-        if (FriendlyName(moniker, name) && !IsConverter(mapper, name))
+        if (DecoderName(moniker, name))
             stopped = visit(name, moniker, NULL, context);
         moniker->Release();
     }

@@ -73,7 +73,8 @@ BOOL WINAPI QuorvelSetRate(double frameRate)
         return TRUE;
     Busy busy;
     // The picture stays where it is; only its number changes.
-    MediaTime shown = e.mode == MODE_PLAYING ? PlayingTime() : e.seekTarget;
+    // The start of the frame on screen, so that it keeps its picture under the new number.
+    MediaTime shown = (MediaTime)(e.frame * UNITS_PER_SECOND / e.rate + 0.5);
     e.rate = CountingRate(e.setRate, e.mediaRate);
     e.frameCount = FrameCount(e.duration, e.rate);
     if (e.frameCount < 1)

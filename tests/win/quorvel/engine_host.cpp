@@ -26,7 +26,7 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     }
     if ((message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEMOVE) ||
-        (message >= WM_KEYFIRST && message <= WM_KEYLAST))
+        (message >= WM_KEYFIRST && message <= WM_KEYLAST && message != WM_CHAR))
         g_host.input.push_back(message);
     if (message == WM_TIMER)
         return 0;  // as the Player window: the engine's timer has its own procedure
