@@ -58,6 +58,8 @@ struct Engine {
 extern Engine g_engine;
 
 // graph.cpp
+HRESULT CreateGraph();
+bool HandBuiltGraphsRun();
 HRESULT OpenGraph(const char *path, const char *decoder, char *reason, int reasonChars);
 void CloseGraph();
 bool WaitForPicture(DWORD timeoutMs);

@@ -45,8 +45,8 @@ MediaTime FrameCentre(LONG frame, double rate)
 
 LONG FrameAtTime(MediaTime t, double rate)
 {
-    // A hair of tolerance so that a frame's own start time (rounded to 100 ns) is inside it.
-    double frames = (double)t * rate / UNITS_PER_SECOND + 1e-6;
+    // One unit of tolerance: a frame's start time, rounded to 100 ns, still lies inside it.
+    double frames = ((double)t + 1.0) * rate / UNITS_PER_SECOND;
     if (frames < 0)
         return 0;
     if (frames > 2147483647.0)

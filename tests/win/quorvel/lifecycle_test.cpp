@@ -174,7 +174,7 @@ TEST_F(Engine, DurationAndNumbersCountAtTheRateSetOrTheMediasOwn)
         {"intra25.avi", 24.0, 96},      {"intra25.avi", 25.02, 100},  // within 0.1%
         {"intra25.avi", 0.0, 100},      {"intra25.avi", -25.0, 100},
         {"intra25.avi", NAN, 100},      {"intra25.avi", INFINITY, 100},
-        {"ntsc.mp4", 29.97, 60},        {"ntsc.mp4", 30.0, 60},       // 30 is within 0.1% too
+        {"ntsc.mp4", 29.97, 60},        {"ntsc.mp4", 30.0, 60},       // 30 is 0.1001% off: counts at 30
         {"ntsc.mp4", 0.0, 60},          {"ntsc.mp4", 25.0, 50},
     };
     for (auto c : cases) {
