@@ -1,0 +1,93 @@
+// The engine's process-wide state and the functions its parts share. Everything runs on the
+// thread that called QuorvelInit (the Player window's), which is also where COM was started.
+#pragma once
+
+#include <dshow.h>
+
+#include "frames.h"
+#include "platform/quorvel.h"
+
+enum EngineMode { MODE_NO_FILE, MODE_STOPPED, MODE_PAUSED, MODE_PLAYING, MODE_WINDING };
+
+const int DECODER_NAME_CHARS = 63;          // the Player window's decoder-name buffer holds 63
+const int MESSAGE_CHARS = 400;
+const int VIDEO_BAND_TOP = 18;              // the Player window's video band: y 18 to height - 22
+const int VIDEO_BAND_BOTTOM_MARGIN = 22;
+
+struct Engine {
+    HWND player;                 // bound by QuorvelInit, NULL otherwise
+    HWND band;                   // our black child window over the video band
+    bool comStarted;             // CoInitializeEx succeeded, so QuorvelExit balances it
+    bool busy;                   // inside a call: the timer procedure keeps out
+    EngineMode mode;
+
+    double setRate;              // rate last given to QuorvelSetRate (0: none yet)
+    double mediaRate;            // the media's exact rate, 0 when unknown
+    double rate;                 // the counting rate
+    char nextDecoder[DECODER_NAME_CHARS + 1];   // for the next QuorvelSetFile only
+    char decoderInUse[DECODER_NAME_CHARS + 1];  // hand-plugged into the current graph, or empty
+
+    IGraphBuilder *graph;
+    IMediaControl *control;
+    IMediaSeeking *seeking;
+    IMediaFilter *mediaFilter;
+    IMediaEvent *events;
+    IVideoWindow *videoWindow;
+    IBasicVideo *basicVideo;
+    IBaseFilter *renderer;
+    IReferenceClock *clock;
+
+    MediaTime duration;
+    LONG frameCount;
+    LONG videoWidth, videoHeight;
+
+    LONG frame;                  // the frame on screen (last reported) while not playing
+    MediaTime seekTarget;        // media time of the last seek
+    REFERENCE_TIME runStart;     // clock time at which playback started from seekTarget
+
+    int windDirection;           // -1 rewind, +1 fast forward
+    LONG windOrigin;             // frame at which winding started
+    DWORD windStartTick;
+    bool windSeekPending;        // a seek is on its way; only the newest target is kept
+    LONG windPendingFrame;
+
+    char path[MAX_PATH];         // the open file, for the message when it fails later
+    char message[MESSAGE_CHARS]; // painted in the video band when a file cannot be played
+};
+
+extern Engine g_engine;
+
+// graph.cpp
+HRESULT CreateGraph();
+bool HandBuiltGraphsRun();
+HRESULT OpenGraph(const char *path, const char *decoder, char *reason, int reasonChars);
+void CloseGraph();
+bool WaitForPicture(DWORD timeoutMs);
+HRESULT SeekPaused(LONG frame, bool wait);
+
+// decoders.cpp
+IBaseFilter *CreateDecoderByName(const char *name);
+HRESULT BuildGraphByHand(const WCHAR *path, IBaseFilter *decoder);
+void ListDecoders(HWND listBox);
+
+// transport.cpp
+LONG Control(LONG request, LONG parameter);
+void PauseAt(LONG frame);
+void EndOfMedia();
+void FailWhilePlaying(const char *reason);
+LONG PlayingFrame();
+MediaTime PlayingTime();
+void WindTick();
+
+// reports.cpp
+void Report(LONG frame);
+void StartTimer();
+void StopTimer();
+void PostRemote(LONG request);
+
+// video_band.cpp
+bool CreateVideoBand(HWND player);
+void DestroyVideoBand();
+void FitVideoBand();
+void ShowMessage(const char *path, const char *reason);
+void ClearMessage();

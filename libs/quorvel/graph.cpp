@@ -1,0 +1,279 @@
+// The filter graph of the open file: built with the classic Video Renderer in it before the file
+// is rendered (VMR-9 needs OpenGL, which Wine lacks under Xvfb), torn down in one place.
+#include <stdio.h>
+#include <string.h>
+
+#include "engine.h"
+
+namespace {
+
+const DWORD STATE_POLL_MS = 20;
+const DWORD OPEN_TIMEOUT_MS = 8000;    // first picture of a file: decoders may load
+const DWORD SEEK_TIMEOUT_MS = 3000;
+
+template <class T> void Release(T *&p)
+{
+    if (p) {
+        p->Release();
+        p = NULL;
+    }
+}
+
+void Describe(char *reason, int chars, const char *text) { snprintf(reason, chars, "%s", text); }
+
+void DescribeFailure(HRESULT hr, char *reason, int chars)
+{
+    switch (hr) {
+    case HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND):
+    case HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND):
+    case VFW_E_NOT_FOUND:
+        Describe(reason, chars, "file not found");
+        break;
+    case HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED):
+    case HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION):
+        Describe(reason, chars, "access denied");
+        break;
+    case VFW_E_CANNOT_RENDER:
+    case VFW_E_NO_DECOMPRESSOR:
+    case VFW_E_CANNOT_CONNECT:
+    case VFW_E_NO_ACCEPTABLE_TYPES:
+        Describe(reason, chars, "no decoder for its picture");
+        break;
+    case VFW_E_UNKNOWN_FILE_TYPE:
+    case VFW_E_UNSUPPORTED_STREAM:
+    case VFW_E_INVALID_FILE_FORMAT:
+    case VFW_E_NOT_CONNECTED:
+    case E_FAIL:
+        Describe(reason, chars, "not a video it can play");
+        break;
+    default:
+        snprintf(reason, chars, "error 0x%08lX", (unsigned long)hr);
+        break;
+    }
+}
+
+}  // namespace
+
+HRESULT CreateGraph()
+{
+    Engine &e = g_engine;
+    HRESULT hr = CoCreateInstance(CLSID_FilterGraph, NULL, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                                  (void **)&e.graph);
+    if (FAILED(hr))
+        return hr;
+    e.graph->QueryInterface(IID_IMediaControl, (void **)&e.control);
+    e.graph->QueryInterface(IID_IMediaSeeking, (void **)&e.seeking);
+    e.graph->QueryInterface(IID_IMediaFilter, (void **)&e.mediaFilter);
+    e.graph->QueryInterface(IID_IMediaEvent, (void **)&e.events);
+    e.graph->QueryInterface(IID_IVideoWindow, (void **)&e.videoWindow);
+    e.graph->QueryInterface(IID_IBasicVideo, (void **)&e.basicVideo);
+    if (!e.control || !e.seeking || !e.mediaFilter || !e.events || !e.videoWindow || !e.basicVideo)
+        return E_NOINTERFACE;
+    hr = CoCreateInstance(CLSID_VideoRenderer, NULL, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                          (void **)&e.renderer);
+    if (FAILED(hr))
+        return hr;
+    return e.graph->AddFilter(e.renderer, L"Video Renderer");
+}
+
+namespace {
+
+bool RendererConnected()
+{
+    IEnumPins *pins = NULL;
+    bool connected = false;
+    if (FAILED(g_engine.renderer->EnumPins(&pins)))
+        return false;
+    IPin *pin = NULL;
+    while (!connected && pins->Next(1, &pin, NULL) == S_OK) {
+        IPin *peer = NULL;
+        if (SUCCEEDED(pin->ConnectedTo(&peer)) && peer) {
+            connected = true;
+            peer->Release();
+        }
+        pin->Release();
+    }
+    pins->Release();
+    return connected;
+}
+
+void ReadMedia()
+{
+    Engine &e = g_engine;
+    REFTIME secondsPerFrame = 0;
+    e.mediaRate = 0;
+    if (SUCCEEDED(e.basicVideo->get_AvgTimePerFrame(&secondsPerFrame)) && secondsPerFrame > 0)
+        e.mediaRate = ExactMediaRate((MediaTime)(secondsPerFrame * UNITS_PER_SECOND + 0.5));
+    e.rate = CountingRate(e.setRate, e.mediaRate);
+    e.videoWidth = e.videoHeight = 0;
+    e.basicVideo->GetVideoSize(&e.videoWidth, &e.videoHeight);
+    e.duration = 0;
+    e.seeking->SetTimeFormat(&TIME_FORMAT_MEDIA_TIME);
+    e.seeking->GetDuration(&e.duration);
+    e.frameCount = FrameCount(e.duration, e.rate);
+    if (e.frameCount < 1)
+        e.frameCount = 1;  // a single picture, or a stream that does not say how long it is
+}
+
+// The renderer's window joins the video band; this works only once the renderer is connected,
+// and must happen before the first Pause or Run, or the window pops up on its own.
+void AdoptVideoWindow()
+{
+    Engine &e = g_engine;
+    e.videoWindow->put_Owner((OAHWND)e.band);
+    e.videoWindow->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+    e.videoWindow->put_MessageDrain((OAHWND)e.player);
+    FitVideoBand();
+}
+
+// An error the graph has already queued (a damaged file found while pre-rolling).
+bool GraphAborted()
+{
+    long code;
+    LONG_PTR p1, p2;
+    bool aborted = false;
+    while (g_engine.events->GetEvent(&code, &p1, &p2, 0) == S_OK) {
+        if (code == EC_ERRORABORT || code == EC_STREAM_ERROR_STOPPED || code == EC_USERABORT)
+            aborted = true;
+        g_engine.events->FreeEventParams(code, p1, p2);
+    }
+    return aborted;
+}
+
+}  // namespace
+
+bool HandBuiltGraphsRun()
+{
+    // Wine 8's AVI Splitter connects Cinepak to the AVI Decompressor and then aborts the whole
+    // process (an assertion in winegstreamer) when the graph pauses; no other hand-built graph
+    // connects there. So under Wine every file is opened with the automatic choice.
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return !(ntdll && GetProcAddress(ntdll, "wine_get_version"));
+}
+
+bool WaitForPicture(DWORD timeoutMs)
+{
+    Engine &e = g_engine;
+    if (!e.control)
+        return false;
+    DWORD start = GetTickCount();
+    for (;;) {
+        OAFilterState state;
+        HRESULT hr = e.control->GetState(STATE_POLL_MS, &state);
+        if (hr == S_OK)
+            return true;
+        if (hr != VFW_S_STATE_INTERMEDIATE)
+            return false;
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+    }
+}
+
+HRESULT SeekPaused(LONG frame, bool wait)
+{
+    Engine &e = g_engine;
+    if (!e.seeking || !e.control)
+        return E_UNEXPECTED;
+    frame = ClampFrame(frame, e.frameCount);
+    MediaTime target = FrameCentre(frame, e.rate);
+    if (e.duration > 0 && target >= e.duration)
+        target = e.duration - 1;
+    // A seek while paused answers "done" before the new picture has arrived; from stopped, the
+    // pause completes only with the first picture after the seek target.
+    e.control->Stop();
+    HRESULT hr = e.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, NULL,
+                                         AM_SEEKING_NoPositioning);
+    if (FAILED(hr))
+        return hr;
+    hr = e.control->Pause();
+    if (FAILED(hr))
+        return hr;
+    e.seekTarget = target;
+    e.frame = frame;
+    if (wait && !WaitForPicture(SEEK_TIMEOUT_MS))
+        return VFW_E_TIME_EXPIRED;
+    return S_OK;
+}
+
+HRESULT OpenGraph(const char *path, const char *decoder, char *reason, int reasonChars)
+{
+    Engine &e = g_engine;
+    WCHAR widePath[MAX_PATH * 2];
+    if (!path || !*path || !MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH * 2)) {
+        Describe(reason, reasonChars, "no file name");
+        return E_INVALIDARG;
+    }
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        Describe(reason, reasonChars, "file not found");
+        return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    }
+    HRESULT hr = CreateGraph();
+    if (SUCCEEDED(hr) && decoder && *decoder && HandBuiltGraphsRun()) {
+        IBaseFilter *chosen = CreateDecoderByName(decoder);
+        if (chosen) {
+            if (SUCCEEDED(BuildGraphByHand(widePath, chosen)) && RendererConnected()) {
+                snprintf(e.decoderInUse, sizeof e.decoderInUse, "%s", decoder);
+            } else {
+                // The decoder cannot take this file: the automatic choice plays it instead.
+                CloseGraph();
+                hr = CreateGraph();
+            }
+            chosen->Release();
+        }
+    }
+    if (SUCCEEDED(hr) && !e.decoderInUse[0])
+        hr = e.graph->RenderFile(widePath, NULL);
+    if (FAILED(hr)) {
+        DescribeFailure(hr, reason, reasonChars);
+        return hr;
+    }
+    if (!RendererConnected()) {
+        Describe(reason, reasonChars, "no picture it can show");
+        return VFW_E_CANNOT_RENDER;
+    }
+    ReadMedia();
+    e.graph->SetDefaultSyncSource();
+    AdoptVideoWindow();
+    hr = SeekPaused(0, false);
+    if (SUCCEEDED(hr) && !WaitForPicture(OPEN_TIMEOUT_MS))
+        hr = VFW_E_TIME_EXPIRED;
+    if (SUCCEEDED(hr) && GraphAborted())
+        hr = VFW_E_INVALID_FILE_FORMAT;
+    if (FAILED(hr)) {
+        Describe(reason, reasonChars, "the file is damaged or cannot be decoded");
+        return hr;
+    }
+    Release(e.clock);
+    e.mediaFilter->GetSyncSource(&e.clock);
+    return S_OK;
+}
+
+void CloseGraph()
+{
+    Engine &e = g_engine;
+    if (e.control)
+        e.control->Stop();
+    if (e.videoWindow) {
+        e.videoWindow->put_Visible(OAFALSE);
+        e.videoWindow->put_Owner((OAHWND)NULL);
+        e.videoWindow->put_MessageDrain((OAHWND)NULL);
+    }
+    Release(e.clock);
+    Release(e.renderer);
+    Release(e.basicVideo);
+    Release(e.videoWindow);
+    Release(e.events);
+    Release(e.mediaFilter);
+    Release(e.seeking);
+    Release(e.control);
+    Release(e.graph);
+    e.decoderInUse[0] = 0;
+    e.duration = 0;
+    e.frameCount = 0;
+    e.frame = 0;
+    e.seekTarget = 0;
+    e.mediaRate = 0;
+    e.videoWidth = e.videoHeight = 0;
+    e.mode = MODE_NO_FILE;
+}

@@ -1,0 +1,96 @@
+// Position reports to the Player window, driven by window timer 5 of that window with a timer
+// procedure of our own (the Player window ignores WM_TIMER). Graph events are drained here too.
+#include "engine.h"
+
+namespace {
+
+const UINT MIN_TICK_MS = 10;
+const UINT MAX_TICK_MS = 40;
+const MediaTime END_GRACE = 10000000;  // 1 s past the end without a completion event is the end
+
+UINT TickInterval()
+{
+    // At least one report per frame interval: tick twice per frame.
+    UINT ms = (UINT)(1000.0 / (2.0 * g_engine.rate));
+    if (ms < MIN_TICK_MS)
+        ms = MIN_TICK_MS;
+    if (ms > MAX_TICK_MS)
+        ms = MAX_TICK_MS;
+    return ms;
+}
+
+struct GraphNews {
+    bool complete;
+    bool failed;
+};
+
+GraphNews DrainEvents()
+{
+    GraphNews news = {false, false};
+    long code;
+    LONG_PTR p1, p2;
+    while (g_engine.events && g_engine.events->GetEvent(&code, &p1, &p2, 0) == S_OK) {
+        if (code == EC_COMPLETE)
+            news.complete = true;
+        else if (code == EC_ERRORABORT || code == EC_STREAM_ERROR_STOPPED || code == EC_USERABORT)
+            news.failed = true;
+        g_engine.events->FreeEventParams(code, p1, p2);
+    }
+    return news;
+}
+
+void OnTick()
+{
+    Engine &e = g_engine;
+    GraphNews news = DrainEvents();
+    if (news.failed && e.mode == MODE_PLAYING) {
+        FailWhilePlaying("the file is damaged or cannot be decoded");
+        return;
+    }
+    if (e.mode == MODE_PLAYING) {
+        bool pastEnd = e.duration > 0 && PlayingTime() >= e.duration + END_GRACE;
+        if (news.complete || pastEnd)
+            EndOfMedia();
+        else
+            Report(PlayingFrame());
+    } else if (e.mode == MODE_WINDING) {
+        WindTick();
+    }
+}
+
+void CALLBACK EngineTimerProc(HWND, UINT, UINT_PTR, DWORD)
+{
+    Engine &e = g_engine;
+    if (e.busy || !e.player)
+        return;
+    e.busy = true;
+    OnTick();
+    e.busy = false;
+}
+
+}  // namespace
+
+void Report(LONG frame)
+{
+    Engine &e = g_engine;
+    if (e.player && e.mode != MODE_NO_FILE)
+        SendMessageA(e.player, WM_ENGINE_NOTIFY, ENGINE_NOTIFY_POSITION, frame);
+}
+
+void PostRemote(LONG request)
+{
+    if (g_engine.player)
+        PostMessageA(g_engine.player, WM_REMOTE_CONTROL, (WPARAM)request, 0);
+}
+
+void StartTimer()
+{
+    if (g_engine.player)
+        SetTimer(g_engine.player, ENGINE_TIMER_ID, TickInterval(), EngineTimerProc);
+}
+
+void StopTimer()
+{
+    if (g_engine.player)
+        KillTimer(g_engine.player, ENGINE_TIMER_ID);
+}

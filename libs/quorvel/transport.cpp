@@ -1,0 +1,166 @@
+// Transport requests. While playing, the position is counted from the graph's clock since a run
+// started at a known clock time from a known seek; everything else happens paused, with seeks to
+// the middle of the wanted frame, so that picture and report agree exactly.
+#include "engine.h"
+
+namespace {
+
+const REFERENCE_TIME RUN_START_DELAY = 1000000;   // 100 ms: every filter starts on the same tick
+const int WIND_SPEED = 8;                         // winding runs at eight times normal speed
+
+LONG LastFrame() { return g_engine.frameCount > 0 ? g_engine.frameCount - 1 : 0; }
+
+REFERENCE_TIME ClockNow()
+{
+    REFERENCE_TIME now = 0;
+    if (g_engine.clock)
+        g_engine.clock->GetTime(&now);
+    return now;
+}
+
+void Run()
+{
+    Engine &e = g_engine;
+    HRESULT hr = E_FAIL;
+    if (e.clock) {
+        e.runStart = ClockNow() + RUN_START_DELAY;
+        hr = e.mediaFilter->Run(e.runStart);
+    }
+    if (FAILED(hr)) {
+        e.control->Run();
+        e.runStart = ClockNow();
+    }
+}
+
+// The frame the user is looking at, in whatever mode.
+LONG CurrentFrame()
+{
+    if (g_engine.mode == MODE_PLAYING)
+        return PlayingFrame();
+    return g_engine.frame;
+}
+
+// Leaves playing or winding for a still picture of frame n.
+void StillAt(LONG frame, EngineMode mode)
+{
+    Engine &e = g_engine;
+    StopTimer();
+    e.windSeekPending = false;
+    SeekPaused(frame, true);
+    e.mode = mode;
+    Report(e.frame);
+}
+
+void Play()
+{
+    Engine &e = g_engine;
+    if (e.mode == MODE_PLAYING)
+        return;
+    LONG from = e.frame;
+    if (from >= LastFrame() && e.frameCount > 1)
+        from = 0;  // play at the end starts the media again, as players do
+    e.windSeekPending = false;
+    if (FAILED(SeekPaused(from, true)))
+        return;
+    Run();
+    e.mode = MODE_PLAYING;
+    Report(e.frame);
+    StartTimer();
+}
+
+void Wind(int direction)
+{
+    Engine &e = g_engine;
+    LONG origin = CurrentFrame();
+    StopTimer();
+    e.control->Pause();
+    e.mode = MODE_WINDING;
+    e.windDirection = direction;
+    e.windOrigin = origin;
+    e.windStartTick = GetTickCount();
+    e.windSeekPending = false;
+    SeekPaused(origin, true);
+    Report(e.frame);
+    StartTimer();
+}
+
+void GoTo(LONGLONG frame) { StillAt(ClampFrame(frame, g_engine.frameCount), MODE_PAUSED); }
+
+}  // namespace
+
+MediaTime PlayingTime()
+{
+    REFERENCE_TIME elapsed = ClockNow() - g_engine.runStart;
+    return g_engine.seekTarget + (elapsed > 0 ? elapsed : 0);
+}
+
+LONG PlayingFrame() { return ClampFrame(FrameAtTime(PlayingTime(), g_engine.rate), g_engine.frameCount); }
+
+void PauseAt(LONG frame) { StillAt(frame, MODE_PAUSED); }
+
+void EndOfMedia()
+{
+    PauseAt(LastFrame());
+    PostRemote(QUORVEL_PAUSE);
+}
+
+void WindTick()
+{
+    Engine &e = g_engine;
+    if (e.windSeekPending) {
+        OAFilterState state;
+        if (e.control->GetState(0, &state) == VFW_S_STATE_INTERMEDIATE)
+            return;  // the newest target waits for the picture of the one before
+        e.windSeekPending = false;
+        Report(e.frame);
+    }
+    LONG end = e.windDirection < 0 ? 0 : LastFrame();
+    if (e.frame == end) {
+        e.mode = MODE_PAUSED;
+        StopTimer();
+        PostRemote(QUORVEL_PAUSE);
+        return;
+    }
+    double elapsedSeconds = (GetTickCount() - e.windStartTick) / 1000.0;
+    LONGLONG target = e.windOrigin +
+                      (LONGLONG)(e.windDirection * WIND_SPEED * e.rate * elapsedSeconds);
+    target = ClampFrame(target, e.frameCount);
+    if (target == e.frame)
+        return;
+    if (SUCCEEDED(SeekPaused((LONG)target, false)))
+        e.windSeekPending = true;
+}
+
+LONG Control(LONG request, LONG parameter)
+{
+    Engine &e = g_engine;
+    if (request == QUORVEL_QUERY_LENGTH)
+        return e.mode == MODE_NO_FILE ? 0 : e.frameCount;
+    if (e.mode == MODE_NO_FILE)
+        return 0;
+    switch (request) {
+    case QUORVEL_PLAY: Play(); break;
+    case QUORVEL_PAUSE:
+        if (e.mode == MODE_PLAYING || e.mode == MODE_WINDING)
+            PauseAt(CurrentFrame());
+        break;
+    case QUORVEL_STOP: StillAt(0, MODE_STOPPED); break;
+    case QUORVEL_REWIND: Wind(-1); break;
+    case QUORVEL_FORWARD: Wind(+1); break;
+    case QUORVEL_STEP: GoTo((LONGLONG)CurrentFrame() + parameter); break;
+    case QUORVEL_SLIDER: GoTo(FrameAtPercent(parameter, e.frameCount)); break;
+    case QUORVEL_SEEK: GoTo(parameter); break;
+    default: break;
+    }
+    return 0;
+}
+
+void FailWhilePlaying(const char *reason)
+{
+    Engine &e = g_engine;
+    StopTimer();
+    CloseGraph();
+    ShowMessage(e.path, reason);
+    // Sent, not posted: it belongs to this file and must never stop a newer one.
+    SendMessageA(e.player, WM_REMOTE_CONTROL, QUORVEL_STOP, 0);
+}

@@ -1,0 +1,150 @@
+// The video band: a black child window of the Player window over client y 18 to height - 22.
+// The renderer's window sits in it, letterboxed; when a file cannot be played the band shows why.
+#include <stdio.h>
+#include <string.h>
+
+#include "engine.h"
+
+namespace {
+
+const char BAND_CLASS[] = "QuorvelVideoBand";
+const COLORREF MESSAGE_COLOUR = RGB(255, 255, 255);
+const int MESSAGE_MARGIN = 8;
+
+int lastBandWidth = -1, lastBandHeight = -1;
+
+HINSTANCE EngineModule()
+{
+    HMODULE module = NULL;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       (LPCSTR)&EngineModule, &module);
+    return module;
+}
+
+void OnPaint(HWND window)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    RECT client;
+    GetClientRect(window, &client);
+    FillRect(dc, &client, (HBRUSH)GetStockObject(BLACK_BRUSH));
+    if (g_engine.message[0]) {
+        InflateRect(&client, -MESSAGE_MARGIN, -MESSAGE_MARGIN);
+        SetTextColor(dc, MESSAGE_COLOUR);
+        SetBkMode(dc, TRANSPARENT);
+        HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        DrawTextA(dc, g_engine.message, -1, &client, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+        SelectObject(dc, old);
+    }
+    EndPaint(window, &ps);
+}
+
+// Mouse and key messages belong to the Player window, so its shortcuts work over the picture.
+bool ForwardInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    bool mouse = message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEWHEEL;
+    bool key = message >= WM_KEYFIRST && message <= WM_KEYLAST;
+    if (!g_engine.player || (!mouse && !key))
+        return false;
+    if (mouse) {
+        POINT p = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+        MapWindowPoints(window, g_engine.player, &p, 1);
+        lParam = MAKELPARAM(p.x, p.y);
+    }
+    PostMessageA(g_engine.player, message, wParam, lParam);
+    return true;
+}
+
+LRESULT CALLBACK VideoBandProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT: OnPaint(window); return 0;
+    case WM_ERASEBKGND: return 1;  // WM_PAINT paints all of it
+    default: break;
+    }
+    if (ForwardInput(window, message, wParam, lParam))
+        return 0;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+const char *BaseName(const char *path)
+{
+    const char *name = path;
+    for (const char *p = path; *p; p = CharNextA(p))
+        if (*p == '\\' || *p == '/' || *p == ':')
+            name = p + 1;
+    return name;
+}
+
+}  // namespace
+
+bool CreateVideoBand(HWND player)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = VideoBandProc;
+    wc.hInstance = EngineModule();
+    wc.hCursor = LoadCursor(NULL, IDC_ARROW);
+    wc.lpszClassName = BAND_CLASS;
+    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        return false;
+    g_engine.band = CreateWindowExA(0, BAND_CLASS, "", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                                    0, VIDEO_BAND_TOP, 0, 0, player, NULL, wc.hInstance, NULL);
+    lastBandWidth = lastBandHeight = -1;
+    return g_engine.band != NULL;
+}
+
+void DestroyVideoBand()
+{
+    if (g_engine.band && IsWindow(g_engine.band))
+        DestroyWindow(g_engine.band);
+    g_engine.band = NULL;
+}
+
+void FitVideoBand()
+{
+    Engine &e = g_engine;
+    if (!e.player || !e.band)
+        return;
+    RECT client;
+    GetClientRect(e.player, &client);
+    int width = client.right > 0 ? client.right : 0;
+    int height = client.bottom - VIDEO_BAND_TOP - VIDEO_BAND_BOTTOM_MARGIN;
+    if (height < 0)
+        height = 0;
+    SetWindowPos(e.band, NULL, 0, VIDEO_BAND_TOP, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (e.videoWindow) {
+        RECT picture = LetterboxRect(width, height, e.videoWidth, e.videoHeight);
+        e.videoWindow->SetWindowPosition(picture.left, picture.top, picture.right - picture.left,
+                                         picture.bottom - picture.top);
+        e.videoWindow->put_Visible(OATRUE);
+    }
+    bool resized = width != lastBandWidth || height != lastBandHeight;
+    lastBandWidth = width;
+    lastBandHeight = height;
+    // Nothing repaints a still picture after a resize: show the same frame again.
+    if (resized && !e.busy && (e.mode == MODE_PAUSED || e.mode == MODE_STOPPED)) {
+        e.busy = true;
+        SeekPaused(e.frame, true);
+        e.busy = false;
+    }
+}
+
+void ShowMessage(const char *path, const char *reason)
+{
+    snprintf(g_engine.message, sizeof g_engine.message, "Cannot open %s: %s",
+             BaseName(path ? path : ""), reason);
+    if (g_engine.band) {
+        ShowWindow(g_engine.band, SW_SHOWNA);
+        InvalidateRect(g_engine.band, NULL, FALSE);
+    }
+}
+
+void ClearMessage()
+{
+    g_engine.message[0] = 0;
+    if (g_engine.band) {
+        ShowWindow(g_engine.band, SW_SHOWNA);
+        InvalidateRect(g_engine.band, NULL, FALSE);
+    }
+}
