@@ -11,6 +11,8 @@ const char kTaskClass[] = "OsgrimTaskWindow";
 const char kPlayerProp[] = "OsgrimPlayer";           // on the task window: the window it owns
 const char kHiddenProp[] = "OsgrimHiddenWithTask";   // on windows hidden while it is minimised
 const UINT WM_APP_ACTIVATEPLAYER = WM_APP + 1;
+const int kMinimisedIndent = 4;
+const int kTitleLength = 256;
 
 HWND PlayerOf(HWND task)
 {
@@ -97,6 +99,35 @@ LRESULT OnTaskClose(HWND task)
     return 0;
 }
 
+// Where no taskbar shows the program (a Wine desktop without one), the minimised task window
+// itself is what the user double-clicks to restore: it shows the icon and the title.
+// A minimised window is all frame, so this paints into the window DC.
+void PaintMinimised(HWND task)
+{
+    HDC dc = GetWindowDC(task);
+    if (!dc || !g_skin.theme) return;
+    const SkinTheme &theme = *g_skin.theme;
+    RECT area;
+    GetWindowRect(task, &area);
+    OffsetRect(&area, -area.left, -area.top);
+    FillSolid(dc, area, theme.stripActive);
+    int iconSize = GetSystemMetrics(SM_CXSMICON);
+    int top = (area.bottom - iconSize) / 2;
+    HICON icon = reinterpret_cast<HICON>(SendMessageA(task, WM_GETICON, ICON_SMALL, 0));
+    if (icon) DrawIconEx(dc, kMinimisedIndent, top, icon, iconSize, iconSize, 0, NULL, DI_NORMAL);
+    char title[kTitleLength];
+    int length = GetWindowTextA(task, title, kTitleLength);
+    RECT text = area;
+    text.left += 2 * kMinimisedIndent + iconSize;
+    text.right -= kMinimisedIndent;
+    HGDIOBJ oldFont = SelectObject(dc, g_skin.titleFont);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, theme.stripText);
+    DrawTextA(dc, title, length, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    SelectObject(dc, oldFont);
+    ReleaseDC(task, dc);
+}
+
 LRESULT OnTaskPaint(HWND task)
 {
     PAINTSTRUCT ps;
@@ -122,6 +153,17 @@ LRESULT CALLBACK TaskWindowProc(HWND task, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_PAINT:
         return OnTaskPaint(task);
+    case WM_NCPAINT:
+        if (!IsIconic(task)) break;
+        PaintMinimised(task);
+        return 0;
+    case WM_NCACTIVATE:
+        if (!IsIconic(task)) break;
+        PaintMinimised(task);
+        return TRUE;
+    case WM_SETTEXT:
+        if (IsIconic(task)) RedrawWindow(task, NULL, NULL, RDW_FRAME | RDW_INVALIDATE);
+        break;
     case WM_ERASEBKGND:
         return 1;
     case WM_NCDESTROY:
