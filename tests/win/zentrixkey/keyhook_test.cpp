@@ -1,0 +1,234 @@
+// The key hook watched from outside: keys are injected with SendInput from another thread, as a
+// foot pedal or a macro tool would, and the reports are read from this thread's queue.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <thread>
+#include <vector>
+
+#include "platform/zentrixkey.h"
+
+namespace {
+
+const DWORD kDeadlineMs = 3000;
+const DWORD kBusyMs = 2000;
+
+struct Injected {
+    WORD vk;
+    bool up;
+};
+
+void SendKeys(const std::vector<Injected> &keys)
+{
+    std::vector<INPUT> inputs;
+    for (const Injected &key : keys) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key.vk;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key.vk, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = key.up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// Injection from another thread, so the test's own thread is only a receiver.
+void InjectFromOtherThread(const std::vector<Injected> &keys)
+{
+    std::thread injector([&keys] { SendKeys(keys); });
+    injector.join();
+}
+
+std::vector<Injected> Tap(WORD vk)
+{
+    return {{vk, false}, {vk, true}};
+}
+
+// Records what reaches the focused test window, key-downs included.
+struct Recorder {
+    std::vector<WPARAM> reports;   // wParam of every WM_KEYHOOK_HOTKEY
+    std::vector<WPARAM> keyDowns;  // wParam of every WM_KEYDOWN / WM_SYSKEYDOWN the window got
+};
+
+Recorder *g_recorder;
+
+LRESULT CALLBACK RecorderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_KEYHOOK_HOTKEY:
+        g_recorder->reports.push_back(wParam);
+        return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        g_recorder->keyDowns.push_back(wParam);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+void PumpOnce()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+template <class Condition>
+bool PumpUntil(Condition done)
+{
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > kDeadlineMs) return false;
+        PumpOnce();
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+class KeyHookTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_recorder = &recorder;
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = RecorderProc;
+        wc.hInstance = GetModuleHandleA(NULL);
+        wc.lpszClassName = "KeyHookTestWindow";
+        RegisterClassA(&wc);
+        window = CreateWindowA("KeyHookTestWindow", "key hook test", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                               100, 100, 300, 200, NULL, NULL, GetModuleHandleA(NULL), NULL);
+        ASSERT_NE(window, nullptr);
+        SetForegroundWindow(window);
+        SetFocus(window);
+        PumpOnce();
+    }
+
+    void TearDown() override
+    {
+        RemoveKeyHook();
+        DestroyWindow(window);
+        PumpOnce();
+        g_recorder = nullptr;
+    }
+
+    // Injects a tap of F9 as a marker and waits for its report, so everything injected before
+    // it has been seen by the hook: what has not been reported by then never will be.
+    void SettleWithMarker()
+    {
+        size_t before = recorder.reports.size();
+        InjectFromOtherThread(Tap(VK_F9));
+        ASSERT_TRUE(PumpUntil([&] { return recorder.reports.size() > before; }))
+            << "the marker key F9 was not reported";
+        ASSERT_EQ(recorder.reports.back(), static_cast<WPARAM>(VK_F9));
+        recorder.reports.pop_back();
+    }
+
+    Recorder recorder;
+    HWND window = NULL;
+};
+
+TEST_F(KeyHookTest, ReportsEachFunctionKeyWithItsCodeAndNothingForOtherKeys)
+{
+    ASSERT_TRUE(InstallKeyHook(window, VK_F12, 0));
+    struct Case {
+        WORD vk;
+        bool reported;
+    };
+    const Case cases[] = {
+        {VK_F1, true}, {VK_F12, true}, {VK_F10, true},  // F10 arrives as a system key
+        {'A', false},  {'0', false},   {VK_SPACE, false}, {VK_F13, false}, {VK_ESCAPE, false},
+    };
+    for (const Case &c : cases) {
+        recorder.reports.clear();
+        InjectFromOtherThread(Tap(c.vk));
+        SettleWithMarker();
+        std::vector<WPARAM> expected;
+        if (c.reported) expected.push_back(c.vk);
+        EXPECT_EQ(recorder.reports, expected) << "virtual key " << c.vk;
+    }
+}
+
+TEST_F(KeyHookTest, HeldKeyWithAutoRepeatIsReportedOncePerPress)
+{
+    ASSERT_TRUE(InstallKeyHook(window, VK_F12, 0));
+    InjectFromOtherThread({{VK_F12, false}, {VK_F12, false}, {VK_F12, false}, {VK_F12, false}});
+    SettleWithMarker();
+    EXPECT_EQ(recorder.reports, std::vector<WPARAM>({VK_F12}));
+    // Still held: another repeat is no new press.
+    InjectFromOtherThread({{VK_F12, false}, {VK_F12, true}, {VK_F12, false}, {VK_F12, true}});
+    SettleWithMarker();
+    EXPECT_EQ(recorder.reports, std::vector<WPARAM>({VK_F12, VK_F12}));
+}
+
+TEST_F(KeyHookTest, KeysStillReachTheFocusedWindow)
+{
+    ASSERT_TRUE(InstallKeyHook(window, VK_F12, 0));
+    ASSERT_EQ(GetFocus(), window);
+    InjectFromOtherThread(Tap(VK_F12));
+    ASSERT_TRUE(PumpUntil([&] { return !recorder.keyDowns.empty() && !recorder.reports.empty(); }));
+    EXPECT_EQ(recorder.keyDowns.front(), static_cast<WPARAM>(VK_F12));
+    EXPECT_EQ(recorder.reports.front(), static_cast<WPARAM>(VK_F12));
+}
+
+TEST_F(KeyHookTest, NothingArrivesAfterRemoveAndRemovingTwiceIsHarmless)
+{
+    EXPECT_TRUE(RemoveKeyHook()) << "remove without install";
+    ASSERT_TRUE(InstallKeyHook(window, VK_F12, 0));
+    // A report left in the queue when the hook goes away must not arrive either.
+    InjectFromOtherThread(Tap(VK_F3));
+    MSG msg;
+    DWORD start = GetTickCount();
+    while (!PeekMessageA(&msg, window, WM_KEYHOOK_HOTKEY, WM_KEYHOOK_HOTKEY, PM_NOREMOVE))
+        ASSERT_LT(GetTickCount() - start, kDeadlineMs) << "F3 was never reported";
+    EXPECT_TRUE(RemoveKeyHook());
+    EXPECT_TRUE(RemoveKeyHook());
+    InjectFromOtherThread(Tap(VK_F4));
+    ASSERT_TRUE(PumpUntil([&] { return !recorder.keyDowns.empty(); }))
+        << "the key itself should still arrive";
+    PumpOnce();
+    EXPECT_TRUE(recorder.reports.empty());
+}
+
+TEST_F(KeyHookTest, InstallingAgainMovesReportsToTheNewWindowWithoutDoubling)
+{
+    HWND other = CreateWindowA("KeyHookTestWindow", "second", WS_OVERLAPPED, 0, 0, 50, 50, NULL,
+                               NULL, GetModuleHandleA(NULL), NULL);
+    ASSERT_NE(other, nullptr);
+    ASSERT_TRUE(InstallKeyHook(other, VK_F12, 0));
+    ASSERT_TRUE(InstallKeyHook(window, VK_F12, 0));
+    InjectFromOtherThread(Tap(VK_F7));
+    SettleWithMarker();
+    EXPECT_EQ(recorder.reports, std::vector<WPARAM>({VK_F7}));
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, other, WM_KEYHOOK_HOTKEY, WM_KEYHOOK_HOTKEY, PM_NOREMOVE));
+    DestroyWindow(other);
+}
+
+TEST_F(KeyHookTest, ReportsArriveWhileTheWindowsThreadIsBusy)
+{
+    ASSERT_TRUE(InstallKeyHook(window, VK_F12, 0));
+    // The injector waits until this thread is busy, then presses F2 while it stays busy.
+    HANDLE busy = CreateEventA(NULL, TRUE, FALSE, NULL);
+    std::thread injector([busy] {
+        WaitForSingleObject(busy, INFINITE);
+        SendKeys(Tap(VK_F2));
+    });
+    SetEvent(busy);
+    Sleep(kBusyMs);  // stands for a slow file open on the user-interface thread
+    injector.join();
+    CloseHandle(busy);
+    ASSERT_TRUE(PumpUntil([&] { return !recorder.reports.empty(); }));
+    EXPECT_EQ(recorder.reports, std::vector<WPARAM>({VK_F2}));
+}
+
+TEST(KeyHookInstall, RefusesAWindowThatDoesNotExist)
+{
+    EXPECT_FALSE(InstallKeyHook(NULL, VK_F12, 0));
+    EXPECT_FALSE(InstallKeyHook(reinterpret_cast<HWND>(0x1234), VK_F12, 0));
+    EXPECT_TRUE(RemoveKeyHook());
+}
+
+}  // namespace
