@@ -202,6 +202,12 @@ TEST_F(FrameTest, ThemesChangeStripAndPanelAndUnknownNamesGiveTheDefault)
             EXPECT_NE(looks[a].panel, looks[b].panel) << a << " " << b;
         }
     EXPECT_EQ(dark.panel, dark.dialogPanel) << "the dialogs share the theme";
+    SetOsgrimTheme("Dark");
+    HWND label = GetDlgItem(dialog, IDC_TEST_LABEL);
+    RECT r;
+    GetClientRect(label, &r);
+    EXPECT_EQ(PrintedPixel(label, r.right - 1, r.bottom - 1), dark.panel)
+        << "a label sits on the panel's colour";
 
     struct Case {
         const char *name;
