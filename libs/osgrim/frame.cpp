@@ -248,7 +248,8 @@ INT_PTR OnDestroy(HWND window)
 INT_PTR SkinFrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (!g_skin.theme || !window) return 0;
-    EnsureColourSubclass(window);
+    // Not on the way out: a subclass put back during WM_NCDESTROY would outlive the window.
+    if (message == WM_INITDIALOG || message == WM_ERASEBKGND) EnsureColourSubclass(window);
     switch (message) {
     case WM_PAINT: return OnPaint(window);
     case WM_ERASEBKGND: return OnEraseBackground(window, reinterpret_cast<HDC>(wParam));

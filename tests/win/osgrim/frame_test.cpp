@@ -202,6 +202,12 @@ TEST_F(FrameTest, ThemesChangeStripAndPanelAndUnknownNamesGiveTheDefault)
             EXPECT_NE(looks[a].panel, looks[b].panel) << a << " " << b;
         }
     EXPECT_EQ(dark.panel, dark.dialogPanel) << "the dialogs share the theme";
+    SetOsgrimTheme("Dark");
+    HWND label = GetDlgItem(dialog, IDC_TEST_LABEL);
+    RECT r;
+    GetClientRect(label, &r);
+    EXPECT_EQ(PrintedPixel(label, r.right - 1, r.bottom - 1), dark.panel)
+        << "a label sits on the panel's colour";
 
     struct Case {
         const char *name;
@@ -275,6 +281,62 @@ TEST_F(PopupMenuTest, EscapeAndGreyedItemsChooseNothing)
     EXPECT_EQ(GetMenuState(GetSubMenu(menu, 0), IDM_TEST_DECODER, MF_BYCOMMAND) & MF_GRAYED,
               static_cast<UINT>(MF_GRAYED));
     EXPECT_EQ(GetMenuState(GetSubMenu(menu, 0), IDM_TEST_HELP, MF_BYCOMMAND) & MF_OWNERDRAW, 0u);
+}
+
+}  // namespace
+
+namespace {
+
+INPUT MouseAt(int x, int y, DWORD buttons)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    return input;
+}
+
+// A real mouse drag, injected at once: button down at `from`, moved by dx, dy, released. The
+// system's move and size loops take it from the queue.
+void Drag(POINT from, int dx, int dy)
+{
+    std::vector<INPUT> inputs = {MouseAt(from.x, from.y, 0),
+                                 MouseAt(from.x, from.y, MOUSEEVENTF_LEFTDOWN)};
+    for (int step = 1; step <= 4; ++step)
+        inputs.push_back(MouseAt(from.x + dx * step / 4, from.y + dy * step / 4, 0));
+    inputs.push_back(MouseAt(from.x + dx, from.y + dy, MOUSEEVENTF_LEFTUP));
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+RECT WindowRect(HWND window)
+{
+    RECT r;
+    GetWindowRect(window, &r);
+    return r;
+}
+
+TEST_F(FrameTest, DraggingTheStripMovesAndDraggingTheFrameResizesWithinTheLimits)
+{
+    SetWindowPos(player, HWND_TOP, 100, 100, 420, 300, SWP_SHOWWINDOW);
+    SetForegroundWindow(player);
+    PumpPending();
+    RECT before = WindowRect(player);
+    Drag(ScreenPoint(player, 60, 9), 50, 30);
+    EXPECT_TRUE(PumpUntil([&] { return WindowRect(player).left == before.left + 50; }))
+        << "left " << WindowRect(player).left;
+    RECT moved = WindowRect(player);
+    EXPECT_EQ(moved.top, before.top + 30);
+    EXPECT_EQ(moved.right - moved.left, before.right - before.left) << "moved, not resized";
+
+    // The bottom-right corner of the sizing border, dragged far inwards: the program's minimum
+    // tracking size holds.
+    Drag({moved.right - 2, moved.bottom - 2}, -300, -250);
+    EXPECT_TRUE(PumpUntil([&] { return WindowRect(player).right != moved.right; }));
+    RECT sized = WindowRect(player);
+    EXPECT_EQ(sized.right - sized.left, 340);
+    EXPECT_EQ(sized.bottom - sized.top, 90);
+    EXPECT_EQ(sized.left, moved.left);
 }
 
 }  // namespace
