@@ -33,18 +33,21 @@ void Select(HWND dialog, int id, const char *text)
     SendDlgItemMessageA(dialog, id, CB_SETCURSEL, (WPARAM)index, 0);
 }
 
+BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM out)
+{
+    char cls[32];
+    GetClassNameA(window, cls, sizeof cls);
+    if (strcmp(cls, "#32770") == 0 && IsWindowVisible(window)) {
+        *(HWND *)out = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND FindDialogOf(DWORD thread)
 {
     HWND found = NULL;
-    EnumThreadWindows(thread, [](HWND window, LPARAM out) -> BOOL {
-        char cls[32];
-        GetClassNameA(window, cls, sizeof cls);
-        if (strcmp(cls, "#32770") == 0 && IsWindowVisible(window)) {
-            *(HWND *)out = window;
-            return FALSE;
-        }
-        return TRUE;
-    }, (LPARAM)&found);
+    EnumThreadWindows(thread, FindVisibleDialog, (LPARAM)&found);
     return found;
 }
 

@@ -13,7 +13,7 @@
 #include "settings/settings.h"
 #include "timecode/timecode.h"
 
-using Calls = std::vector<std::string>;
+using CallList = std::vector<std::string>;
 
 namespace {
 
@@ -65,7 +65,7 @@ std::string Text(HWND window)
 TEST_F(PlayerWindowTest, StartsBoundToTheEngineAndHook)
 {
     Start();
-    Calls calls = FakeCalls();
+    CallList calls = FakeCalls();
     ASSERT_FALSE(calls.empty());
     // The early moves come before the engine is bound; the hook before the engine.
     auto at = [&](const std::string &c) { return std::find(calls.begin(), calls.end(), c) - calls.begin(); };
@@ -74,12 +74,13 @@ TEST_F(PlayerWindowTest, StartsBoundToTheEngineAndHook)
     EXPECT_EQ(FakeEngineWindow(), window_);
     EXPECT_EQ(FakeHookWindow(), window_);
     EXPECT_TRUE(Calls("QuorvelSetFile").empty());
-    // Without a stored placement: 20, 100, 320 x 240.
+    // Without a stored placement: 20, 100, 320 x 240, which the minimum tracking width of the
+    // resizable window widens to 340.
     RECT r;
     GetWindowRect(window_, &r);
     EXPECT_EQ(r.left, 20);
     EXPECT_EQ(r.top, 100);
-    EXPECT_EQ(r.right - r.left, 320);
+    EXPECT_EQ(r.right - r.left, 340);
     EXPECT_EQ(r.bottom - r.top, 240);
     EXPECT_EQ(GetMenuState(GetSubMenu(App.menu, 0), IDM_DECODER, MF_BYCOMMAND) & MF_GRAYED,
               (UINT)MF_GRAYED);
@@ -138,14 +139,14 @@ TEST_F(PlayerWindowTest, PlayToggleFromEachState)
     EXPECT_EQ(PlayCheck(), 1);
     SendMessageA(window_, WM_COMMAND, IDC_PLAY, 0);
     EXPECT_EQ(PlayCheck(), 0);
-    EXPECT_EQ(FakeCalls(), (Calls{"QuorvelControl(1,0)", "QuorvelControl(4,0)"}));
+    EXPECT_EQ(FakeCalls(), (CallList{"QuorvelControl(1,0)", "QuorvelControl(4,0)"}));
 
     SendMessageA(window_, WM_REMOTE_CONTROL, QUORVEL_REWIND, 0);
     EXPECT_EQ(PlayCheck(), 2);
     ClearFakeCalls();
     SendMessageA(window_, WM_COMMAND, IDC_PLAY, 0);
     EXPECT_EQ(PlayCheck(), 1);
-    EXPECT_EQ(FakeCalls(), (Calls{"QuorvelControl(1,0)"}));
+    EXPECT_EQ(FakeCalls(), (CallList{"QuorvelControl(1,0)"}));
 }
 
 TEST_F(PlayerWindowTest, TransportCommandsUncheckBeforeTheirRequest)
@@ -174,7 +175,7 @@ TEST_F(PlayerWindowTest, TransportCommandsUncheckBeforeTheirRequest)
         ClearFakeCalls();
         SendMessageA(window_, WM_COMMAND, c.command, c.lParam);
         SetFakeCallObserver(nullptr);
-        EXPECT_EQ(FakeCalls(), (Calls{c.call})) << c.call;
+        EXPECT_EQ(FakeCalls(), (CallList{c.call})) << c.call;
         EXPECT_EQ(checkAtCall, 0) << c.call;
         EXPECT_EQ(Player.playState, PLAY_STOPPED);
     }
@@ -187,14 +188,14 @@ TEST_F(PlayerWindowTest, ArrowKeysStepOnlyWhileStopped)
     ClearFakeCalls();
     SendMessageA(window_, WM_COMMAND, ID_KEYFORWARD, VK_LEFT);
     SendMessageA(window_, WM_COMMAND, ID_KEYFORWARD, VK_RIGHT);
-    EXPECT_EQ(FakeCalls(), (Calls{"QuorvelControl(256,999)", "QuorvelControl(256,1001)"}));
+    EXPECT_EQ(FakeCalls(), (CallList{"QuorvelControl(256,999)", "QuorvelControl(256,1001)"}));
 
     // With an offset the step is in media frames.
     Player.tcOffset = 3600 * 25;
     SendFakeEngineReport(1000);
     ClearFakeCalls();
     SendMessageA(window_, WM_COMMAND, ID_KEYFORWARD, VK_LEFT);
-    EXPECT_EQ(FakeCalls(), (Calls{"QuorvelControl(256,999)"}));
+    EXPECT_EQ(FakeCalls(), (CallList{"QuorvelControl(256,999)"}));
 
     SendMessageA(window_, WM_COMMAND, IDC_PLAY, 0);
     ClearFakeCalls();
@@ -234,7 +235,7 @@ TEST_F(PlayerWindowTest, DropOfThreeFilesOpensTheFirst)
     SendMessageA(window_, WM_DROPFILES, (WPARAM)drop, 0);
     PumpUntil([&] { return !Calls("QuorvelSetFile").empty(); });
     PumpPending();
-    EXPECT_EQ(Calls("QuorvelSetFile"), (Calls{"QuorvelSetFile(C:\\v\\first.mp4)"}));
+    EXPECT_EQ(Calls("QuorvelSetFile"), (CallList{"QuorvelSetFile(C:\\v\\first.mp4)"}));
     EXPECT_STREQ(Player.currentFile, "C:\\v\\first.mp4");
 }
 
@@ -253,7 +254,7 @@ TEST_F(PlayerWindowTest, OpeningWithDefaults)
     Start();
     ClearFakeCalls();
     Open("C:\\video\\clip.avi");
-    EXPECT_EQ(FakeCalls(), (Calls{"QuorvelSetRate(25)", "QuorvelSetFile(C:\\video\\clip.avi)"}));
+    EXPECT_EQ(FakeCalls(), (CallList{"QuorvelSetRate(25)", "QuorvelSetFile(C:\\video\\clip.avi)"}));
     EXPECT_EQ(Player.timecodeRate, 25);
     EXPECT_EQ(Player.tcOffset, 0);
     EXPECT_EQ(Player.tcHotKey, VK_F12);
@@ -294,7 +295,7 @@ TEST_F(PlayerWindowTest, OpeningReadsTheFilesOwnEntriesAndFallsBack)
         WriteIni(SECTION_DECODER, file, c.decoder);
         ClearFakeCalls();
         Open(file);
-        Calls expected = {c.rateCall};
+        CallList expected = {c.rateCall};
         if (c.loadFilter)
             expected.push_back(std::string("QuorvelLoadFilter(") + c.decoder + ")");
         expected.push_back(std::string("QuorvelSetFile(") + file + ")");
@@ -366,7 +367,7 @@ TEST_F(PlayerWindowTest, RemoteRequestsAndAnswers)
         WPARAM request;
         LPARAM parameter;
         int stateBefore;
-        Calls calls;
+        CallList calls;
         int stateAfter;
         LRESULT answer;
     } cases[] = {
@@ -426,7 +427,8 @@ TEST_F(PlayerWindowTest, RemoteQueryFromAnotherProcess)
     strcpy(strrchr(exe, '\\') + 1, "remote_sender.exe");
     char command[512];
     snprintf(command, sizeof command, "\"%s\" %lu 1024 0", exe, (unsigned long)(UINT_PTR)window_);
-    STARTUPINFOA si = {sizeof si};
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
     PROCESS_INFORMATION pi;
     ASSERT_TRUE(CreateProcessA(NULL, command, NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi));
     EXPECT_TRUE(PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 20000));
@@ -443,7 +445,7 @@ TEST_F(PlayerWindowTest, DecoderOkHandsTheFileAgain)
     struct Case {
         const char *file;
         const char *choice;  // NULL: Cancel
-        Calls calls;
+        CallList calls;
     } cases[] = {
         {"", "Fake MPEG Decoder", {"QuorvelListFilter"}},
         {"C:\\v\\a.mp4", "Fake MPEG Decoder",
@@ -493,22 +495,22 @@ TEST_F(PlayerWindowTest, ClosingEndsEngineThenSavesThenRemovesHook)
     });
     ClearFakeCalls();
     EXPECT_EQ(Close(), 1);
-    Calls calls = FakeCalls();
+    CallList calls = FakeCalls();
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0], "QuorvelExit");
     EXPECT_EQ(calls[1], "RemoveKeyHook");
     EXPECT_FALSE(placementAtExit);
     EXPECT_TRUE(placementAtRemove);
-    EXPECT_NE(IniText().find("Player=20,100,320,240"), std::string::npos) << IniText();
+    EXPECT_NE(IniText().find("Player=20,100,340,240"), std::string::npos) << IniText();
 }
 
 TEST_F(PlayerWindowTest, CommandLineOpensTheFile)
 {
     Start("\"C:\\My Videos\\a b.mp4\"");
     PumpUntil([&] { return !Calls("QuorvelSetFile").empty(); });
-    EXPECT_EQ(Calls("QuorvelSetFile"), (Calls{"QuorvelSetFile(C:\\My Videos\\a b.mp4)"}));
+    EXPECT_EQ(Calls("QuorvelSetFile"), (CallList{"QuorvelSetFile(C:\\My Videos\\a b.mp4)"}));
     // Opened after the engine was bound, by the posted message.
-    Calls calls = FakeCalls();
+    CallList calls = FakeCalls();
     EXPECT_LT(std::find(calls.begin(), calls.end(), "QuorvelInit"),
               std::find(calls.begin(), calls.end(), "QuorvelSetFile(C:\\My Videos\\a b.mp4)"));
 }
