@@ -64,16 +64,7 @@ INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     switch (message) {
     case WM_INITDIALOG: OnInitDialog(dialog); return 0;
     case WM_APP_REVEAL: RevealCredits(dialog); return 0;
-    case WM_COMMAND:
-        if (wParam == IDOK) {
-            EndDialog(dialog, 1);
-            return 1;
-        }
-        if (wParam == IDCANCEL) {
-            EndDialog(dialog, 0);
-            return 0;
-        }
-        return 1;
+    case WM_COMMAND: return OnDialogCommand(dialog, wParam, NULL);
     case WM_DESTROY: SaveWindowPlacement(dialog, KEY_ABOUT_DIALOG); return 0;
     default: return 0;
     }

@@ -37,7 +37,6 @@ static void OnOK(HWND dialog)
         Player.decoderName[0] = '\0';
     if (Player.currentFile[0])
         WriteSetting(SECTION_DECODER, Player.currentFile, Player.decoderName);
-    EndDialog(dialog, 1);
 }
 
 INT_PTR CALLBACK DecoderDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -46,16 +45,7 @@ INT_PTR CALLBACK DecoderDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     switch (message) {
     case WM_INITDIALOG: OnInitDialog(dialog); return 0;
-    case WM_COMMAND:
-        if (wParam == IDOK) {
-            OnOK(dialog);
-            return 1;
-        }
-        if (wParam == IDCANCEL) {
-            EndDialog(dialog, 0);
-            return 0;
-        }
-        return 1;  // list notifications, a double click included
+    case WM_COMMAND: return OnDialogCommand(dialog, wParam, OnOK);
     case WM_DESTROY: SaveWindowPlacement(dialog, KEY_DECODER_DIALOG); return 0;
     default: return 0;
     }

@@ -6,3 +6,8 @@
 INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK DecoderDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// WM_COMMAND of the three dialogs, matched on the whole wParam: OK runs onOK (which may be NULL)
+// and ends the dialog with 1; Cancel (also the Esc key) ends it with 0 and returns 0; every other
+// command, the controls' notifications included, is taken and returns 1.
+INT_PTR OnDialogCommand(HWND dialog, WPARAM command, void (*onOK)(HWND dialog));

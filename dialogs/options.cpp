@@ -118,7 +118,6 @@ static void OnOK(HWND dialog)
     Player.showFramesMode = ShowFramesModeFromName(text, Player.showFramesMode);
     StoreControlText(dialog, IDC_OPT_STARTSTOPKEY, SECTION_OPTIONS, KEY_STARTSTOP_HOTKEY, text);
     Player.startStopHotKey = HotKeyFromName(text, Player.startStopHotKey);
-    EndDialog(dialog, 1);
 }
 
 INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -127,16 +126,7 @@ INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     switch (message) {
     case WM_INITDIALOG: OnInitDialog(dialog); return 0;
-    case WM_COMMAND:
-        if (wParam == IDOK) {
-            OnOK(dialog);
-            return 1;
-        }
-        if (wParam == IDCANCEL) {
-            EndDialog(dialog, 0);
-            return 0;
-        }
-        return 1;  // notifications of the lists and the edit
+    case WM_COMMAND: return OnDialogCommand(dialog, wParam, OnOK);
     case WM_DESTROY: SaveWindowPlacement(dialog, KEY_OPTIONS_DIALOG); return 0;
     default: return 0;
     }

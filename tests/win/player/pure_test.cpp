@@ -9,6 +9,7 @@
 
 #include "app/app.h"
 #include "player/keystrokes.h"
+#include "tests/win/player/keystroke_text.h"
 #include "player/layout.h"
 #include "resources/resource.h"
 #include "settings/keys.h"
@@ -43,17 +44,6 @@ std::vector<KeyStroke> Expected(const std::vector<std::string> &taps)
         }
     }
     return strokes;
-}
-
-std::string Describe(const std::vector<KeyStroke> &strokes)
-{
-    std::string text;
-    char item[16];
-    for (const KeyStroke &s : strokes) {
-        snprintf(item, sizeof item, "%02X%s ", s.key, s.up ? "^" : "v");
-        text += item;
-    }
-    return text;
 }
 
 std::vector<KeyStroke> Typed(const char *tc, int frames, int append, SeparatorChord sep)

@@ -8,6 +8,7 @@
 
 #include "platform/zentrixkey.h"
 #include "player/keystrokes.h"
+#include "tests/win/player/keystroke_text.h"
 #include "resources/resource.h"
 #include "settings/keys.h"
 #include "timecode/timecode.h"
@@ -68,17 +69,6 @@ private:
     std::atomic<bool> ready_{false};
     DWORD threadId_ = 0;
 };
-
-std::string Describe(const std::vector<KeyStroke> &strokes)
-{
-    std::string text;
-    char item[16];
-    for (const KeyStroke &s : strokes) {
-        snprintf(item, sizeof item, "%02X%s ", s.key, s.up ? "^" : "v");
-        text += item;
-    }
-    return text;
-}
 
 // A text window of the test in front, so the typed keys land in an edit control.
 struct TextWindow {
