@@ -164,7 +164,6 @@ TEST_F(Engine, FilesItCannotPlayShowWhyPostStopAndReportNothing)
 TEST_F(Engine, DurationAndNumbersCountAtTheRateSetOrTheMediasOwn)
 {
     EXPECT_EQ(0, QuorvelControl(QUORVEL_QUERY_LENGTH, 0)) << "without a file";
-    const double NTSC = 30000.0 / 1001;
     struct {
         const char *clip;
         double rate;
