@@ -44,6 +44,7 @@ struct Engine {
     LONG frame;                  // the frame on screen (last reported) while not playing
     MediaTime seekTarget;        // media time of the last seek
     REFERENCE_TIME runStart;     // clock time at which playback started from seekTarget
+    MediaTime pictureDelay;      // how much later than its media time a picture is shown
 
     int windDirection;           // -1 rewind, +1 fast forward
     LONG windOrigin;             // frame at which winding started

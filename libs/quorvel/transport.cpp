@@ -51,6 +51,23 @@ void StillAt(LONG frame, EngineMode mode)
     Report(e.frame);
 }
 
+// After a seek the renderer holds the picture of the target frame. Its time stamp, relative to
+// the target, says how much later than their media time the pictures of this stream are shown:
+// nothing for AVI, two frames for H.264 with B-frames in MP4 under Wine (the composition offset
+// is not taken off). The position while playing is counted that much behind the clock.
+MediaTime PictureDelay()
+{
+    const MediaTime MOST = 10000000;
+    IMediaSeeking *rendererSeeking = NULL;
+    MediaTime stamp = 0;
+    if (FAILED(g_engine.renderer->QueryInterface(IID_IMediaSeeking, (void **)&rendererSeeking)))
+        return 0;
+    if (FAILED(rendererSeeking->GetCurrentPosition(&stamp)))
+        stamp = 0;
+    rendererSeeking->Release();
+    return stamp < 0 ? 0 : stamp > MOST ? MOST : stamp;
+}
+
 void Play()
 {
     Engine &e = g_engine;
@@ -62,6 +79,7 @@ void Play()
     e.windSeekPending = false;
     if (FAILED(SeekPaused(from, true)))
         return;
+    e.pictureDelay = PictureDelay();
     Run();
     e.mode = MODE_PLAYING;
     Report(e.frame);
@@ -90,7 +108,7 @@ void GoTo(LONGLONG frame) { StillAt(ClampFrame(frame, g_engine.frameCount), MODE
 
 MediaTime PlayingTime()
 {
-    REFERENCE_TIME elapsed = ClockNow() - g_engine.runStart;
+    REFERENCE_TIME elapsed = ClockNow() - g_engine.runStart - g_engine.pictureDelay;
     return g_engine.seekTarget + (elapsed > 0 ? elapsed : 0);
 }
 

@@ -140,9 +140,10 @@ HWND RendererWindow(HWND host)
     return band ? GetWindow(band, GW_CHILD) : NULL;
 }
 
-int PictureFrame(HWND host)
+int PictureFrame(HWND host) { return PictureFrameOf(RendererWindow(host)); }
+
+int PictureFrameOf(HWND video)
 {
-    HWND video = RendererWindow(host);
     if (!video || !IsWindowVisible(video))
         return -1;
     Capture c = Grab(video);

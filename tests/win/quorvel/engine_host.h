@@ -46,6 +46,8 @@ template <class F> bool WaitFor(F condition, DWORD deadlineMs)
 LONG LastReport();
 // The frame number shown in the host's video window, -1 when no numbered picture is there.
 int PictureFrame(HWND host);
+// The same for any window showing a numbered clip.
+int PictureFrameOf(HWND video);
 // The engine's windows inside the host.
 HWND VideoBand(HWND host);
 HWND RendererWindow(HWND host);

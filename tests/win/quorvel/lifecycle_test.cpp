@@ -164,7 +164,6 @@ TEST_F(Engine, FilesItCannotPlayShowWhyPostStopAndReportNothing)
 TEST_F(Engine, DurationAndNumbersCountAtTheRateSetOrTheMediasOwn)
 {
     EXPECT_EQ(0, QuorvelControl(QUORVEL_QUERY_LENGTH, 0)) << "without a file";
-    const double NTSC = 30000.0 / 1001;
     struct {
         const char *clip;
         double rate;
@@ -230,8 +229,9 @@ TEST_F(Engine, VideoFillsTheBandLetterboxedAndFollowsResizes)
             << w << "x" << h << " in " << client.right << "x" << bandHeight;
         EXPECT_LE(abs(video.left - (client.right - video.right)), 1);
         EXPECT_LE(abs(video.top - (bandHeight - video.bottom)), 1);
-        if (h >= 32)
+        if (h >= 32) {
             EXPECT_EQ(0, PictureFrame(host)) << "picture after resize";
+        }
     }
 }
 
@@ -361,10 +361,12 @@ TEST_F(Engine, FiftyOpensLeaveTheProcessFlat)
     const double MB = 1024.0 * 1024.0, SLACK = 4 * MB;
     EXPECT_LT(growth, bareGrowth * 1.25 + SLACK)
         << "engine " << growth / MB << " MB, bare graphs " << bareGrowth / MB << " MB";
-    if (handlesBefore > 0)  // Wine reports neither count; where the platform does, check them
+    if (handlesBefore > 0) {  // Wine reports neither count; where the platform does, check them
         EXPECT_LT((long)handles() - (long)handlesBefore, 20L);
-    if (gdiBefore > 0)
+    }
+    if (gdiBefore > 0) {
         EXPECT_LT((long)gdi() - (long)gdiBefore, 10L);
+    }
     printf("%d opens: engine +%.1f MB, bare graphs +%.1f MB; handles %lu -> %lu, GDI %lu -> %lu\n",
            OPENS, growth / MB, bareGrowth / MB, handlesBefore, handles(), gdiBefore, gdi());
 }

@@ -100,6 +100,23 @@ TEST_P(Transport, PlayReportsRisingFramesUntilPauseThenPictureAgrees)
     ExpectStill(0, "after stop");
 }
 
+// While playing, the report follows the picture, not the graph clock that runs ahead of it.
+TEST_P(Transport, ReportsWhilePlayingNameThePictureWithinOneFrame)
+{
+    const int SAMPLES = 10, ENOUGH = 7;  // a capture can fall between report and repaint
+    Open(GetParam());
+    ASSERT_TRUE(WaitFor([] { return LastReport() >= 5; }, REPORT_DEADLINE_MS));
+    int close = 0;
+    std::string seen;
+    for (int i = 0; i < SAMPLES; i++) {
+        Pump(50);
+        int picture = PictureFrame(host);
+        close += picture >= 0 && abs(picture - LastReport()) <= 1;
+        seen += " " + std::to_string(LastReport()) + "/" + std::to_string(picture);
+    }
+    EXPECT_GE(close, ENOUGH) << "report/picture:" << seen;
+}
+
 TEST_P(Transport, WindingMovesTheRightWayAndPausesAtEitherEnd)
 {
     Open(GetParam());

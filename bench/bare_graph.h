@@ -1,0 +1,17 @@
+// A bare DirectShow graph as a plain program would use it (RenderFile, Run, IMediaSeeking at
+// frame starts, the graph's own position), to set the engine's figures beside.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+struct BareGraph;
+
+BareGraph *OpenBare(const std::string &path, HWND owner);  // returns once paused on a picture
+void CloseBare(BareGraph *graph);
+void SeekBare(BareGraph *graph, LONG frame);                // paused seek, waits for "done"
+void RunBare(BareGraph *graph);
+void PauseBare(BareGraph *graph);
+LONG FrameOfBare(BareGraph *graph);                         // from the graph's current position
+HWND VideoOfBare(BareGraph *graph);

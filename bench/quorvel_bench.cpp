@@ -1,0 +1,164 @@
+// Figures of the playback engine on the generated clips, each beside the same figure for a bare
+// DirectShow graph on the same clip in the same run. Prints; asserts nothing.
+#include <windows.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <string>
+#include <vector>
+
+#include "bare_graph.h"
+#include "engine_host.h"
+#include "platform/quorvel.h"
+
+namespace {
+
+const char *const CLIPS[] = {"intra25.avi", "mpeg4.avi", "h264.mp4"};
+const int SEEKS = 20;
+const int STEPS = 20;
+const int PLAY_SAMPLES = 20;
+const DWORD SAMPLE_GAP_MS = 60;
+const LONG CLIP_FRAMES = 100;
+
+double Now()
+{
+    static LARGE_INTEGER frequency = {};
+    if (!frequency.QuadPart)
+        QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart * 1000.0 / frequency.QuadPart;
+}
+
+struct Figures {
+    double openMs = 0, seekMs = 0, stepMs = 0, reportMs = -1, reportMaxMs = -1;
+    int seekExact = 0, stepExact = 0, playingWithinOne = 0;
+};
+
+std::vector<LONG> SeekTargets()
+{
+    std::vector<LONG> targets;
+    srand(7);
+    for (int i = 0; i < SEEKS; i++)
+        targets.push_back(rand() % CLIP_FRAMES);
+    return targets;
+}
+
+Figures MeasureEngine(HWND host, const std::string &clip)
+{
+    Figures f;
+    QuorvelInit(host);
+    QuorvelSetRate(25.0);
+    ClearRecord();
+    double start = Now();
+    QuorvelSetFile(clip.c_str());
+    f.openMs = Now() - start;
+    Pump(1500);
+    if (g_host.reportTicks.size() > 3) {
+        double sum = 0, worst = 0;
+        for (size_t i = 2; i < g_host.reportTicks.size(); i++) {
+            double gap = g_host.reportTicks[i] - g_host.reportTicks[i - 1];
+            sum += gap;
+            worst = gap > worst ? gap : worst;
+        }
+        f.reportMs = sum / (g_host.reportTicks.size() - 2);
+        f.reportMaxMs = worst;
+    }
+    for (int i = 0; i < PLAY_SAMPLES; i++) {
+        Pump(SAMPLE_GAP_MS);
+        int picture = PictureFrame(host);
+        if (picture >= 0 && abs(picture - LastReport()) <= 1)
+            f.playingWithinOne++;
+        else
+            printf("  engine playing: reported %ld, picture %d\n", LastReport(), picture);
+    }
+    for (LONG target : SeekTargets()) {
+        start = Now();
+        QuorvelControl(QUORVEL_SEEK, target);
+        f.seekMs += (Now() - start) / SEEKS;
+        int picture = PictureFrame(host);
+        f.seekExact += picture == target;
+        if (picture != target)
+            printf("  engine seek %ld: picture %d\n", target, picture);
+    }
+    QuorvelControl(QUORVEL_SEEK, 10);
+    for (int i = 0; i < STEPS; i++) {
+        start = Now();
+        QuorvelControl(QUORVEL_STEP, 1);
+        f.stepMs += (Now() - start) / STEPS;
+        f.stepExact += PictureFrame(host) == 11 + i;
+    }
+    QuorvelExit();
+    return f;
+}
+
+Figures MeasureBare(HWND host, const std::string &clip)
+{
+    Figures f;
+    double start = Now();
+    BareGraph *g = OpenBare(clip, host);
+    f.openMs = Now() - start;
+    RunBare(g);
+    Pump(1500);
+    for (int i = 0; i < PLAY_SAMPLES; i++) {
+        Pump(SAMPLE_GAP_MS);
+        int picture = PictureFrameOf(VideoOfBare(g));
+        if (picture >= 0 && abs(picture - FrameOfBare(g)) <= 1)
+            f.playingWithinOne++;
+    }
+    PauseBare(g);
+    for (LONG target : SeekTargets()) {
+        start = Now();
+        SeekBare(g, target);
+        f.seekMs += (Now() - start) / SEEKS;
+        f.seekExact += PictureFrameOf(VideoOfBare(g)) == target;
+    }
+    for (int i = 0; i < STEPS; i++) {
+        start = Now();
+        SeekBare(g, 11 + i);
+        f.stepMs += (Now() - start) / STEPS;
+        f.stepExact += PictureFrameOf(VideoOfBare(g)) == 11 + i;
+    }
+    CloseBare(g);
+    return f;
+}
+
+void PrintRow(const char *figure, const char *engine, const char *bare)
+{
+    printf("  %-44s %16s %16s\n", figure, engine, bare);
+}
+
+std::string Ms(double ms) { return ms < 0 ? "-" : std::to_string((int)(ms + 0.5)) + " ms"; }
+std::string Share(int n, int of) { return std::to_string(n) + " of " + std::to_string(of); }
+
+}  // namespace
+
+int main()
+{
+    CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
+    HWND host = CreateHost();
+    for (const char *name : CLIPS) {
+        std::string clip = Clip(name);
+        Figures e = MeasureEngine(host, clip);
+        Figures b = MeasureBare(host, clip);
+        printf("%s (320x240, 25 fps, %ld frames)\n", name, CLIP_FRAMES);
+        PrintRow("", "engine", "bare graph");
+        PrintRow("open to first picture", Ms(e.openMs).c_str(), Ms(b.openMs).c_str());
+        PrintRow("seek to picture (256)", Ms(e.seekMs).c_str(), Ms(b.seekMs).c_str());
+        PrintRow("seeks showing the requested frame", Share(e.seekExact, SEEKS).c_str(),
+                 Share(b.seekExact, SEEKS).c_str());
+        PrintRow("step +1 (64)", Ms(e.stepMs).c_str(), Ms(b.stepMs).c_str());
+        PrintRow("steps showing the requested frame", Share(e.stepExact, STEPS).c_str(),
+                 Share(b.stepExact, STEPS).c_str());
+        PrintRow("report interval while playing (mean)", Ms(e.reportMs).c_str(), "-");
+        PrintRow("report interval while playing (worst)", Ms(e.reportMaxMs).c_str(), "-");
+        PrintRow("playing: position within 1 frame of picture",
+                 Share(e.playingWithinOne, PLAY_SAMPLES).c_str(),
+                 Share(b.playingWithinOne, PLAY_SAMPLES).c_str());
+        fflush(stdout);
+    }
+    DestroyHost(host);
+    CoUninitialize();
+    return 0;
+}
