@@ -1,6 +1,7 @@
 # vantorel_win_test(NAME SOURCES file... [LIBS lib...] [DESKTOP] [TIMEOUT s])
-# One GoogleTest executable, one ctest test run under Wine. DESKTOP: the test injects input or
-# needs the foreground window, so it must not run beside another such test.
+# One GoogleTest executable, one ctest test run under Wine. DESKTOP: the test shows windows,
+# injects input or needs the foreground, so it must not run beside another such test (a window
+# of one would cover the picture another reads back, or take its focus).
 function(vantorel_win_test name)
   cmake_parse_arguments(T "DESKTOP" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
