@@ -208,6 +208,11 @@ HRESULT OpenGraph(const char *path, const char *decoder, char *reason, int reaso
         Describe(reason, reasonChars, "file not found");
         return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
     }
+    const char *unplayable = UnplayableFileReason(path);
+    if (unplayable) {
+        Describe(reason, reasonChars, unplayable);
+        return VFW_E_INVALID_FILE_FORMAT;
+    }
     HRESULT hr = CreateGraph();
     if (SUCCEEDED(hr) && decoder && *decoder && HandBuiltGraphsRun()) {
         IBaseFilter *chosen = CreateDecoderByName(decoder);
