@@ -66,6 +66,9 @@ void CloseGraph();
 bool WaitForPicture(DWORD timeoutMs);
 HRESULT SeekPaused(LONG frame, bool wait);
 
+// media_check.cpp: why the file cannot be played at all, or NULL
+const char *UnplayableFileReason(const char *path);
+
 // decoders.cpp
 IBaseFilter *CreateDecoderByName(const char *name);
 HRESULT BuildGraphByHand(const WCHAR *path, IBaseFilter *decoder);

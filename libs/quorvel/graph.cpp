@@ -208,6 +208,11 @@ HRESULT OpenGraph(const char *path, const char *decoder, char *reason, int reaso
         Describe(reason, reasonChars, "file not found");
         return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
     }
+    const char *unplayable = UnplayableFileReason(path);
+    if (unplayable) {
+        Describe(reason, reasonChars, unplayable);
+        return VFW_E_INVALID_FILE_FORMAT;
+    }
     HRESULT hr = CreateGraph();
     if (SUCCEEDED(hr) && decoder && *decoder && HandBuiltGraphsRun()) {
         IBaseFilter *chosen = CreateDecoderByName(decoder);
@@ -249,11 +254,31 @@ HRESULT OpenGraph(const char *path, const char *decoder, char *reason, int reaso
     return S_OK;
 }
 
+// Wine 8's system clock can miss the wake-up that ends its advise thread when it is released,
+// and releasing the graph then waits for that thread for ever. A periodic advice keeps the
+// thread waking every few milliseconds until the clock is gone. The semaphore must outlive it.
+HANDLE KeepClockAwake()
+{
+    const REFERENCE_TIME PERIOD = 100000;  // 10 ms
+    const LONG MOST_TICKS = 0x7FFFFFFF;
+    REFERENCE_TIME now = 0;
+    DWORD_PTR cookie = 0;
+    if (!g_engine.clock || FAILED(g_engine.clock->GetTime(&now)))
+        return NULL;
+    HANDLE tick = CreateSemaphoreA(NULL, 0, MOST_TICKS, NULL);
+    if (tick && FAILED(g_engine.clock->AdvisePeriodic(now, PERIOD, (HSEMAPHORE)tick, &cookie))) {
+        CloseHandle(tick);
+        tick = NULL;
+    }
+    return tick;
+}
+
 void CloseGraph()
 {
     Engine &e = g_engine;
     if (e.control)
         e.control->Stop();
+    HANDLE clockTick = KeepClockAwake();
     if (e.videoWindow) {
         e.videoWindow->put_Visible(OAFALSE);
         e.videoWindow->put_Owner((OAHWND)NULL);
@@ -268,6 +293,8 @@ void CloseGraph()
     Release(e.seeking);
     Release(e.control);
     Release(e.graph);
+    if (clockTick)
+        CloseHandle(clockTick);
     e.decoderInUse[0] = 0;
     e.duration = 0;
     e.frameCount = 0;

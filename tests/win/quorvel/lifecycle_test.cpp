@@ -358,8 +358,9 @@ TEST_F(Engine, FiftyOpensLeaveTheProcessFlat)
     Pump(100);
     double growth = CommittedMemory() - memoryBefore;
     ASSERT_GT(memoryBefore, 0) << "the platform reports no memory figure";
-    const double MB = 1024.0 * 1024.0, SLACK = 4 * MB;
-    EXPECT_LT(growth, bareGrowth * 1.25 + SLACK)
+    // Wine's own growth varies by a third from run to run; a leaked graph costs several MB an open.
+    const double MB = 1024.0 * 1024.0, SLACK = 8 * MB;
+    EXPECT_LT(growth, bareGrowth * 1.6 + SLACK)
         << "engine " << growth / MB << " MB, bare graphs " << bareGrowth / MB << " MB";
     if (handlesBefore > 0) {  // Wine reports neither count; where the platform does, check them
         EXPECT_LT((long)handles() - (long)handlesBefore, 20L);
