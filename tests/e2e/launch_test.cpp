@@ -32,6 +32,8 @@ bool CopyClipTo(const char *clip, const std::string &path)
     return CopyFileW((L"\\\\?\\" + Wide(Clip(clip))).c_str(), target.c_str(), FALSE) != 0;
 }
 
+void RemoveCopy(const std::string &path) { DeleteFileW((L"\\\\?\\" + Wide(path)).c_str()); }
+
 // The ANSI code page's e acute, or "" when the code page has none.
 std::string AnsiEAcute()
 {
@@ -98,6 +100,7 @@ TEST_F(Launch, CommandLinePathsAreTakenWhole)
         PostMessageA(player.Window(), WM_CLOSE, 0, 0);
         EXPECT_EQ(player.WaitForExit(EXIT_DEADLINE_MS), 1u);
         player.Kill();
+        RemoveCopy(c.path);
     }
 }
 

@@ -261,13 +261,19 @@ std::string Player::Title() const { return TextOf(window_); }
 
 std::string Player::Display() const { return TextOf(GetDlgItem(window_, IDC_TCDISPLAY)); }
 
-bool Player::PlayChecked() const
+// BST_CHECKED or BST_UNCHECKED, -1 when the player does not answer.
+static int PlayButtonState(HWND player)
 {
     DWORD_PTR state = 0;
-    SendMessageTimeoutA(GetDlgItem(window_, IDC_PLAY), BM_GETCHECK, 0, 0, SMTO_NORMAL,
-                        ANSWER_TIMEOUT_MS, &state);
-    return state == BST_CHECKED;
+    if (!SendMessageTimeoutA(GetDlgItem(player, IDC_PLAY), BM_GETCHECK, 0, 0, SMTO_NORMAL,
+                             ANSWER_TIMEOUT_MS, &state))
+        return -1;
+    return (int)state;
 }
+
+bool Player::PlayChecked() const { return PlayButtonState(window_) == BST_CHECKED; }
+
+bool Player::PlayUnchecked() const { return PlayButtonState(window_) == BST_UNCHECKED; }
 
 int Player::PictureFrame() const
 {

@@ -68,7 +68,9 @@ public:
 
     std::string Title() const;
     std::string Display() const;  // the TCDisplay text "HH:MM:SS:FF"
-    bool PlayChecked() const;     // the play button's check state mirrors playing
+    // The play button's check state mirrors playing; both false when the player does not answer.
+    bool PlayChecked() const;
+    bool PlayUnchecked() const;
     // The frame number in the picture on screen, -1 when no numbered picture is shown.
     int PictureFrame() const;
 

@@ -90,7 +90,7 @@ TEST_F(Typing, StartStopHotKeyTogglesPlaybackFromTheTextWindow)
     EXPECT_TRUE(player.WaitForAdvance()) << "F11 did not start playback";
 
     PressKey(VK_F11);
-    EXPECT_TRUE(WaitFor([&] { return !player.PlayChecked(); }, SETTLE_DEADLINE_MS));
+    EXPECT_TRUE(WaitFor([&] { return player.PlayUnchecked(); }, SETTLE_DEADLINE_MS));
     std::string still = player.WaitForSteady();
     EXPECT_FALSE(still.empty()) << "F11 did not pause playback";
     EXPECT_TRUE(player.WaitForFrame(FrameOfTimecode(still, RATE), RATE));
