@@ -95,7 +95,7 @@ TEST_F(Launch, CommandLinePathsAreTakenWhole)
         }
         CtlResult query = Ctl("query");
         EXPECT_EQ(query.exitCode, 0);
-        EXPECT_EQ(FrameOfTimecode(query.output, 25) >= 0, true) << query.output;
+        EXPECT_GE(FrameOfTimecode(query.output, 25), 0) << query.output;
         EXPECT_TRUE(player.Running());
         PostMessageA(player.Window(), WM_CLOSE, 0, 0);
         EXPECT_EQ(player.WaitForExit(EXIT_DEADLINE_MS), 1u);

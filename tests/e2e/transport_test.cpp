@@ -2,11 +2,17 @@
 // request's effect read back from the display and from the frame number in the picture.
 #include <gtest/gtest.h>
 
+#include "platform/quorvel.h"
 #include "tests/e2e/support.h"
 
 using namespace e2e;
 
 namespace {
+
+const int SINGLE_STEPS = 64;
+const int QUICK_PRESSES = 6;
+const WPARAM REQUEST_STEP = 64;
+const UINT ANSWER_MS = 5000;
 
 struct ClipCase {
     const char *clip;
@@ -61,6 +67,11 @@ TEST_P(Transport, RemoteRequestsAndArrowKeysLandOnTheirFrames)
     PressKey(VK_LEFT);
     EXPECT_TRUE(player.WaitForFrame(paused - 1, rate)) << "after the second Left";
 
+    // Pressed in quick succession, as a held key repeats: one frame each all the same.
+    for (int i = 0; i < QUICK_PRESSES; i++)
+        PressKey(VK_RIGHT);
+    EXPECT_TRUE(player.WaitForFrame(paused - 1 + QUICK_PRESSES, rate)) << "quick presses";
+
     int mid = c.frames / 2 + 1;
     Request("locate " + TimecodeOfFrame(mid, rate));
     EXPECT_TRUE(player.WaitForFrame(mid, rate)) << "locate";
@@ -74,6 +85,14 @@ TEST_P(Transport, RemoteRequestsAndArrowKeysLandOnTheirFrames)
     Request("stop");
     EXPECT_TRUE(player.WaitForFrame(0, rate)) << "stop";
     EXPECT_TRUE(player.PlayUnchecked());
+
+    // 64 single steps as fast as another program can send them: each lands on the next frame.
+    for (int i = 0; i < SINGLE_STEPS; i++) {
+        DWORD_PTR answer = 0;
+        ASSERT_TRUE(SendMessageTimeoutA(player.Window(), WM_REMOTE_CONTROL, REQUEST_STEP, 1,
+                                        SMTO_NORMAL, ANSWER_MS, &answer));
+    }
+    EXPECT_TRUE(player.WaitForFrame(SINGLE_STEPS, rate)) << SINGLE_STEPS << " single steps";
 
     Request("forward");
     EXPECT_TRUE(WaitFor([&] { return Shown(rate) > 10; }, ADVANCE_DEADLINE_MS))

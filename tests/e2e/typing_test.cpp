@@ -51,6 +51,8 @@ TEST_F(Typing, TcHotKeyTypesTheShownTimecodeInEachMode)
     for (const auto &mode : modes) {
         SCOPED_TRACE(std::string(mode.showFrames) + " " + mode.appendSign);
         ASSERT_TRUE(player.SetTypingOptions(mode.appendSign, mode.showFrames));
+        EXPECT_EQ(ReadSettingsValue("Options", "AppendKeySign"), mode.appendSign);
+        EXPECT_EQ(ReadSettingsValue("Options", "ShowKeyFrames"), mode.showFrames);
         frame = (frame + 41) % 110 + 3;  // a new picture each time
         CtlResult located = Ctl("locate " + TimecodeOfFrame(frame, RATE));
         ASSERT_EQ(located.exitCode, 0);
