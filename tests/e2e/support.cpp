@@ -1,0 +1,569 @@
+#include "tests/e2e/support.h"
+
+#include <shlobj.h>
+#include <stdio.h>
+
+#include "platform/quorvel.h"
+#include "resources/resource.h"
+
+namespace e2e {
+
+namespace {
+
+const char PLAYER_EXE[] = "Zentrix.exe";
+const char CTL_EXE[] = "zentrixctl.exe";
+const char NOTES_EXE[] = "e2e_notes.exe";
+const char NOTES_CLASS[] = "VantorelE2ENotes";
+const char DIALOG_CLASS[] = "#32770";
+const char VIDEO_BAND_CLASS[] = "QuorvelVideoBand";
+const int CODE_BITS = 16;
+const int WHITE_LEVEL = 128;
+const int GREY_LOW = 80, GREY_HIGH = 180;  // the clip's background below the code
+const int TEXT_SIZE = 1024;
+const DWORD ANSWER_TIMEOUT_MS = 5000;
+const DWORD CTL_DEADLINE_MS = 20000;
+const DWORD DIALOG_DEADLINE_MS = 5000;
+
+std::string WindowsPath(const char *unixDir, const std::string &name)
+{
+    std::string path = std::string("Z:") + unixDir + "/" + name;
+    for (char &c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+std::string TextOf(HWND window)
+{
+    char text[TEXT_SIZE] = "";
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_NORMAL,
+                             ANSWER_TIMEOUT_MS, &copied))
+        return "";
+    return text;
+}
+
+struct WindowSearch {
+    DWORD pid;
+    const char *className, *title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam)
+{
+    WindowSearch *s = (WindowSearch *)lParam;
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (owner != s->pid || lstrcmpiA(name, s->className) != 0)
+        return TRUE;
+    if (s->title) {
+        char text[256] = "";
+        GetWindowTextA(window, text, sizeof text);
+        if (lstrcmpA(text, s->title) != 0)
+            return TRUE;
+    }
+    s->found = window;
+    return FALSE;
+}
+
+// A top-level window of the process with the class (and the title, when given).
+HWND FindProcessWindow(DWORD pid, const char *className, const char *title)
+{
+    WindowSearch search = {pid, className, title, NULL};
+    EnumWindows(MatchWindow, (LPARAM)&search);
+    return search.found;
+}
+
+bool Launch(const std::string &commandLine, PROCESS_INFORMATION *pi, HANDLE output = NULL)
+{
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    if (output) {
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdOutput = output;
+        si.hStdError = output;
+        si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    }
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    return CreateProcessA(NULL, line.data(), NULL, NULL, output != NULL, 0, NULL, NULL, &si,
+                          pi) != 0;
+}
+
+void EndProcess(PROCESS_INFORMATION *pi)
+{
+    if (!pi->hProcess)
+        return;
+    if (WaitForSingleObject(pi->hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(pi->hProcess, 99);
+        WaitForSingleObject(pi->hProcess, EXIT_DEADLINE_MS);
+    }
+    CloseHandle(pi->hProcess);
+    CloseHandle(pi->hThread);
+    *pi = PROCESS_INFORMATION();
+}
+
+// Screen pixels as COLORREFs.
+struct Capture {
+    int width = 0, height = 0;
+    std::vector<DWORD> pixels;
+    int Luma(int x, int y) const
+    {
+        DWORD p = pixels[(size_t)y * width + x];
+        return (GetRValue(p) + GetGValue(p) + GetBValue(p)) / 3;
+    }
+};
+
+Capture GrabScreen(const RECT &r)
+{
+    Capture c;
+    c.width = r.right - r.left;
+    c.height = r.bottom - r.top;
+    if (c.width <= 0 || c.height <= 0)
+        return c;
+    c.pixels.resize((size_t)c.width * c.height);
+    HDC screen = GetDC(NULL);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = c.width;
+    bi.bmiHeader.biHeight = -c.height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void *bits = NULL;
+    HBITMAP bitmap = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, c.width, c.height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    memcpy(c.pixels.data(), bits, c.pixels.size() * 4);
+    for (DWORD &p : c.pixels)  // BGRA in memory
+        p = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(NULL, screen);
+    return c;
+}
+
+// The clip's code: 16 blocks across the top sixth, bit 0 on the left, over a grey picture.
+int DecodeFrame(const Capture &c)
+{
+    if (c.width < 2 * CODE_BITS || c.height < 24)
+        return -1;
+    int grey = c.Luma(c.width / 40, c.height * 5 / 12);
+    if (grey < GREY_LOW || grey > GREY_HIGH)
+        return -1;
+    int frame = 0;
+    int y = c.height / 12;
+    for (int bit = 0; bit < CODE_BITS; bit++) {
+        int x = (2 * bit + 1) * c.width / (2 * CODE_BITS);
+        if (c.Luma(x, y) > WHITE_LEVEL)
+            frame |= 1 << bit;
+    }
+    return frame;
+}
+
+bool BringToFront(HWND window)
+{
+    return WaitFor(
+        [&] {
+            if (GetForegroundWindow() == window)
+                return true;
+            SetForegroundWindow(window);
+            return false;
+        },
+        DIALOG_DEADLINE_MS);
+}
+
+}  // namespace
+
+std::string Clip(const char *name) { return WindowsPath(CLIP_DIR, name); }
+
+std::string WorkPath(const std::string &name) { return WindowsPath(WORK_DIR, name); }
+
+std::string BinPath(const char *name)
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(NULL, path, sizeof path);
+    char *slash = strrchr(path, '\\');
+    if (slash)
+        slash[1] = '\0';
+    return std::string(path) + name;
+}
+
+std::string SettingsPath()
+{
+    char folder[MAX_PATH] = "";
+    SHGetSpecialFolderPathA(NULL, folder, CSIDL_APPDATA, TRUE);
+    return std::string(folder) + "\\Zentrix\\Zentrix.ini";
+}
+
+void WriteSettings(const std::string &content)
+{
+    std::string path = SettingsPath();
+    CreateDirectoryA(path.substr(0, path.rfind('\\')).c_str(), NULL);
+    FILE *file = fopen(path.c_str(), "wb");
+    if (!file)
+        return;
+    fwrite(content.data(), 1, content.size(), file);
+    fclose(file);
+}
+
+void DeleteSettings() { DeleteFileA(SettingsPath().c_str()); }
+
+std::string ReadSettingsValue(const char *section, const char *key)
+{
+    char value[TEXT_SIZE] = "";
+    GetPrivateProfileStringA(section, key, "", value, sizeof value, SettingsPath().c_str());
+    return value;
+}
+
+bool Player::Start(const std::string &arguments)
+{
+    Kill();
+    std::string line = "\"" + BinPath(PLAYER_EXE) + "\"";
+    if (!arguments.empty())
+        line += " " + arguments;
+    if (!Launch(line, &pi_))
+        return false;
+    DWORD pid = pi_.dwProcessId;
+    return WaitFor(
+        [&] {
+            window_ = FindProcessWindow(pid, VANTOREL_DLGCLASS, NULL);
+            return window_ && IsWindowVisible(window_) && GetDlgItem(window_, IDC_TCDISPLAY);
+        },
+        START_DEADLINE_MS);
+}
+
+bool Player::Running() const
+{
+    return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+DWORD Player::WaitForExit(DWORD deadlineMs)
+{
+    if (!pi_.hProcess || WaitForSingleObject(pi_.hProcess, deadlineMs) != WAIT_OBJECT_0)
+        return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    return code;
+}
+
+void Player::Kill()
+{
+    EndProcess(&pi_);
+    window_ = NULL;
+}
+
+std::string Player::Title() const { return TextOf(window_); }
+
+std::string Player::Display() const { return TextOf(GetDlgItem(window_, IDC_TCDISPLAY)); }
+
+// BST_CHECKED or BST_UNCHECKED, -1 when the player does not answer.
+static int PlayButtonState(HWND player)
+{
+    DWORD_PTR state = 0;
+    if (!SendMessageTimeoutA(GetDlgItem(player, IDC_PLAY), BM_GETCHECK, 0, 0, SMTO_NORMAL,
+                             ANSWER_TIMEOUT_MS, &state))
+        return -1;
+    return (int)state;
+}
+
+bool Player::PlayChecked() const { return PlayButtonState(window_) == BST_CHECKED; }
+
+bool Player::PlayUnchecked() const { return PlayButtonState(window_) == BST_UNCHECKED; }
+
+int Player::PictureFrame() const
+{
+    // The renderer's window sits letterboxed in the video band; the band is the fallback.
+    HWND band = FindWindowExA(window_, NULL, VIDEO_BAND_CLASS, NULL);
+    HWND video = band ? GetWindow(band, GW_CHILD) : NULL;
+    if (!video || !IsWindowVisible(video))
+        return -1;
+    RECT r;
+    GetWindowRect(video, &r);
+    return DecodeFrame(GrabScreen(r));
+}
+
+bool Player::WaitForAdvance(DWORD deadlineMs) const
+{
+    std::string first;
+    WaitFor([&] { return !(first = Display()).empty(); }, deadlineMs);
+    std::string previous = first;
+    int changes = 0;
+    // Two changes: one report after an open or a seek is not yet playback.
+    return WaitFor(
+        [&] {
+            std::string now = Display();
+            if (!now.empty() && now != previous) {
+                changes++;
+                previous = now;
+            }
+            return changes >= 2;
+        },
+        deadlineMs);
+}
+
+std::string Player::WaitForSteady(DWORD deadlineMs) const
+{
+    std::string last = Display();
+    DWORD since = GetTickCount();
+    bool steady = WaitFor(
+        [&] {
+            std::string now = Display();
+            if (now != last) {
+                last = now;
+                since = GetTickCount();
+            }
+            return !now.empty() && GetTickCount() - since >= STEADY_MS;
+        },
+        deadlineMs);
+    return steady ? last : "";
+}
+
+::testing::AssertionResult Player::WaitForFrame(int frame, int rate, DWORD deadlineMs) const
+{
+    std::string display;
+    int picture = -1;
+    bool agree = WaitFor(
+        [&] {
+            display = Display();
+            picture = PictureFrame();
+            return FrameOfTimecode(display, rate) == frame && picture == frame;
+        },
+        deadlineMs);
+    if (agree)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "wanted frame " << frame << ", the display shows \""
+                                         << display << "\" and the picture frame " << picture;
+}
+
+bool Player::Activate() const { return BringToFront(window_); }
+
+HWND Player::WaitForDialog(const char *title) const
+{
+    HWND dialog = NULL;
+    DWORD pid = pi_.dwProcessId;
+    WaitFor(
+        [&] {
+            dialog = FindProcessWindow(pid, DIALOG_CLASS, title);
+            return dialog && IsWindowVisible(dialog);
+        },
+        DIALOG_DEADLINE_MS);
+    return dialog;
+}
+
+static bool ConfirmAndWaitForClose(HWND dialog)
+{
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    return WaitFor([&] { return !IsWindow(dialog); }, DIALOG_DEADLINE_MS);
+}
+
+bool Player::SetTypingOptions(const char *appendSign, const char *showFrames) const
+{
+    PostMessageA(window_, WM_COMMAND, IDM_OPTIONS, 0);
+    HWND dialog = WaitForDialog("Options");
+    if (!dialog)
+        return false;
+    struct {
+        int id;
+        const char *item;
+    } choices[] = {{IDC_OPT_APPENDSIGN, appendSign}, {IDC_OPT_SHOWFRAMES, showFrames}};
+    for (const auto &choice : choices) {
+        HWND list = GetDlgItem(dialog, choice.id);
+        DWORD_PTR index = (DWORD_PTR)CB_ERR;
+        SendMessageTimeoutA(list, CB_SELECTSTRING, (WPARAM)-1, (LPARAM)choice.item, SMTO_NORMAL,
+                            ANSWER_TIMEOUT_MS, &index);
+        if ((LRESULT)index == CB_ERR || TextOf(list) != choice.item)
+            return false;
+    }
+    return ConfirmAndWaitForClose(dialog);
+}
+
+std::string Player::ChooseDecoder(const char *preferred) const
+{
+    PostMessageA(window_, WM_COMMAND, IDM_DECODER, 0);
+    HWND dialog = WaitForDialog("Decoder");
+    if (!dialog)
+        return "";
+    HWND list = GetDlgItem(dialog, IDC_DEC_LIST);
+    LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    LRESULT chosen = LB_ERR;
+    std::string name;
+    // Wide: Wine hands an ANSI caller from another process only the first character here.
+    for (LRESULT i = 0; i < count; i++) {
+        WCHAR wide[TEXT_SIZE] = L"";
+        if (SendMessageW(list, LB_GETTEXTLEN, (WPARAM)i, 0) >= TEXT_SIZE)
+            continue;
+        SendMessageW(list, LB_GETTEXT, (WPARAM)i, (LPARAM)wide);
+        char item[TEXT_SIZE] = "";
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, item, sizeof item, NULL, NULL);
+        bool usable = lstrcmpA(item, "-") != 0;
+        if ((usable && chosen == LB_ERR) || lstrcmpA(item, preferred) == 0) {
+            chosen = i;
+            name = item;
+            if (lstrcmpA(item, preferred) == 0)
+                break;
+        }
+    }
+    if (chosen == LB_ERR || SendMessageA(list, LB_SETCURSEL, (WPARAM)chosen, 0) == LB_ERR)
+        return "";
+    return ConfirmAndWaitForClose(dialog) ? name : "";
+}
+
+CtlResult Ctl(const std::string &arguments)
+{
+    SECURITY_ATTRIBUTES sa = {sizeof sa, NULL, TRUE};
+    HANDLE readEnd = NULL, writeEnd = NULL;
+    if (!CreatePipe(&readEnd, &writeEnd, &sa, 0))
+        return {-1, ""};
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    PROCESS_INFORMATION pi = {};
+    bool started = Launch("\"" + BinPath(CTL_EXE) + "\" " + arguments, &pi, writeEnd);
+    CloseHandle(writeEnd);
+    CtlResult result = {-1, ""};
+    if (started) {
+        char buffer[256];
+        DWORD got = 0;
+        while (ReadFile(readEnd, buffer, sizeof buffer, &got, NULL) && got > 0)
+            result.output.append(buffer, got);
+        DWORD code = 0;
+        if (WaitForSingleObject(pi.hProcess, CTL_DEADLINE_MS) == WAIT_OBJECT_0 &&
+            GetExitCodeProcess(pi.hProcess, &code))
+            result.exitCode = (int)code;
+        EndProcess(&pi);
+    }
+    CloseHandle(readEnd);
+    while (!result.output.empty() && strchr("\r\n ", result.output.back()))
+        result.output.pop_back();
+    return result;
+}
+
+int FrameOfTimecode(const std::string &text, int rate)
+{
+    unsigned h, m, s, f;
+    char tail;
+    if (sscanf(text.c_str(), "%2u:%2u:%2u:%2u%c", &h, &m, &s, &f, &tail) != 4)
+        return -1;
+    return (int)(((h * 60 + m) * 60 + s) * (unsigned)rate + f);
+}
+
+std::string TimecodeOfFrame(int frame, int rate)
+{
+    char text[32];
+    snprintf(text, sizeof text, "%02d:%02d:%02d:%02d", frame / rate / 3600,
+             frame / rate / 60 % 60, frame / rate % 60, frame % rate);
+    return text;
+}
+
+bool Notes::Start(int x, int y)
+{
+    Close();
+    char line[MAX_PATH + 64];
+    snprintf(line, sizeof line, "\"%s\" %d %d", BinPath(NOTES_EXE).c_str(), x, y);
+    if (!Launch(line, &pi_))
+        return false;
+    DWORD pid = pi_.dwProcessId;
+    return WaitFor(
+        [&] {
+            frame_ = FindProcessWindow(pid, NOTES_CLASS, NULL);
+            edit_ = frame_ ? FindWindowExA(frame_, NULL, "EDIT", NULL) : NULL;
+            return edit_ && IsWindowVisible(frame_);
+        },
+        START_DEADLINE_MS);
+}
+
+void Notes::Close()
+{
+    if (frame_ && IsWindow(frame_))
+        PostMessageA(frame_, WM_CLOSE, 0, 0);
+    if (pi_.hProcess)
+        WaitForSingleObject(pi_.hProcess, EXIT_DEADLINE_MS);
+    EndProcess(&pi_);
+    frame_ = edit_ = NULL;
+}
+
+bool Notes::Activate() const
+{
+    if (!BringToFront(frame_))
+        return false;
+    DWORD thread = GetWindowThreadProcessId(frame_, NULL);
+    return WaitFor(
+        [&] {
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof info;
+            return GetGUIThreadInfo(thread, &info) && info.hwndFocus == edit_;
+        },
+        DIALOG_DEADLINE_MS);
+}
+
+std::string Notes::Text() const { return TextOf(edit_); }
+
+void Notes::Clear() const
+{
+    SendMessageTimeoutA(edit_, WM_SETTEXT, 0, (LPARAM) "", SMTO_NORMAL, ANSWER_TIMEOUT_MS, NULL);
+}
+
+static void SendKey(WORD key, DWORD flags)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = (WORD)MapVirtualKeyA(key, MAPVK_VK_TO_VSC);
+    input.ki.dwFlags = flags;
+    if (key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN)
+        input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+    SendInput(1, &input, sizeof input);
+}
+
+void KeyDown(WORD key) { SendKey(key, 0); }
+void KeyUp(WORD key) { SendKey(key, KEYEVENTF_KEYUP); }
+void PressKey(WORD key)
+{
+    KeyDown(key);
+    KeyUp(key);
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+std::string SettingsText(const char *frameRate, const char *placement)
+{
+    return std::string("[FrameRate]\r\ndefault=") + frameRate + "\r\n[WindowPosition]\r\nPlayer=" +
+           placement + "\r\n";
+}
+
+void PlayerTest::SetUp()
+{
+    // zentrixctl talks to the first player it finds: it has to be this test's.
+    ASSERT_EQ(FindWindowA(VANTOREL_DLGCLASS, NULL), (HWND)NULL) << "a player is already running";
+    DeleteSettings();
+}
+
+void PlayerTest::TearDown()
+{
+    player.Kill();
+    DeleteSettings();
+}
+
+void PlayerTest::StartOn(const std::string &file, const char *frameRate)
+{
+    WriteSettings(SettingsText(frameRate));
+    ASSERT_TRUE(player.Start("\"" + file + "\"")) << file;
+}
+
+int PlayerTest::PauseAndSettle(int rate)
+{
+    CtlResult paused = Ctl("pause");
+    EXPECT_EQ(paused.exitCode, 0) << paused.output;
+    std::string shown = player.WaitForSteady();
+    int frame = FrameOfTimecode(shown, rate);
+    EXPECT_GE(frame, 0) << "the display does not stand still after pause: " << player.Display();
+    EXPECT_TRUE(player.WaitForFrame(frame, rate));
+    return frame;
+}
+
+}  // namespace e2e

@@ -1,0 +1,132 @@
+// Remote control from another process and the arrow keys, on each clip kind and rate: every
+// request's effect read back from the display and from the frame number in the picture.
+#include <gtest/gtest.h>
+
+#include "platform/quorvel.h"
+#include "tests/e2e/support.h"
+
+using namespace e2e;
+
+namespace {
+
+const int SINGLE_STEPS = 64;
+const int QUICK_PRESSES = 6;
+const WPARAM REQUEST_STEP = 64;
+const UINT ANSWER_MS = 5000;
+
+struct ClipCase {
+    const char *clip;
+    const char *frameRate;  // the settings file's rate for it
+    int timecodeRate;       // frames per timecode second
+    int frames;
+};
+
+void PrintTo(const ClipCase &c, std::ostream *out) { *out << c.clip << " at " << c.frameRate; }
+
+const ClipCase CLIPS[] = {
+    {"intra25.avi", "25", 25, 100},
+    {"h264-30.mp4", "30", 30, 120},
+    {"ntsc.mp4", "29.97", 30, 120},
+    {"ntsc.avi", "29.97", 30, 120},
+};
+
+class Transport : public PlayerTest, public ::testing::WithParamInterface<ClipCase> {
+protected:
+    void Request(const std::string &arguments)
+    {
+        CtlResult result = Ctl(arguments);
+        ASSERT_EQ(result.exitCode, 0) << "zentrixctl " << arguments << ": " << result.output;
+    }
+    int Shown(int rate) { return FrameOfTimecode(player.Display(), rate); }
+};
+
+TEST_P(Transport, RemoteRequestsAndArrowKeysLandOnTheirFrames)
+{
+    const ClipCase &c = GetParam();
+    StartOn(Clip(c.clip), c.frameRate);
+    ASSERT_TRUE(player.WaitForAdvance()) << "the display does not advance: " << player.Display();
+    EXPECT_TRUE(player.PlayChecked());
+
+    CtlResult length = Ctl("length");
+    EXPECT_EQ(length.exitCode, 0);
+    EXPECT_EQ(length.output, std::to_string(c.frames));
+
+    int rate = c.timecodeRate;
+    int paused = PauseAndSettle(rate);
+    EXPECT_TRUE(player.PlayUnchecked());
+    CtlResult query = Ctl("query");
+    EXPECT_EQ(query.exitCode, 0);
+    EXPECT_EQ(query.output, player.Display());
+
+    // The arrow keys while the player has the keyboard: exactly one frame each.
+    ASSERT_TRUE(player.Activate());
+    PressKey(VK_RIGHT);
+    EXPECT_TRUE(player.WaitForFrame(paused + 1, rate)) << "after Right from " << paused;
+    PressKey(VK_LEFT);
+    EXPECT_TRUE(player.WaitForFrame(paused, rate)) << "after Left";
+    PressKey(VK_LEFT);
+    EXPECT_TRUE(player.WaitForFrame(paused - 1, rate)) << "after the second Left";
+
+    // Pressed in quick succession, as a held key repeats: one frame each all the same.
+    for (int i = 0; i < QUICK_PRESSES; i++)
+        PressKey(VK_RIGHT);
+    EXPECT_TRUE(player.WaitForFrame(paused - 1 + QUICK_PRESSES, rate)) << "quick presses";
+
+    int mid = c.frames / 2 + 1;
+    Request("locate " + TimecodeOfFrame(mid, rate));
+    EXPECT_TRUE(player.WaitForFrame(mid, rate)) << "locate";
+    Request("step 7");
+    EXPECT_TRUE(player.WaitForFrame(mid + 7, rate)) << "step 7";
+    Request("step -12");
+    EXPECT_TRUE(player.WaitForFrame(mid - 5, rate)) << "step -12";
+    query = Ctl("query");
+    EXPECT_EQ(query.output, TimecodeOfFrame(mid - 5, rate));
+
+    Request("stop");
+    EXPECT_TRUE(player.WaitForFrame(0, rate)) << "stop";
+    EXPECT_TRUE(player.PlayUnchecked());
+
+    // 64 single steps as fast as another program can send them: each lands on the next frame.
+    for (int i = 0; i < SINGLE_STEPS; i++) {
+        DWORD_PTR answer = 0;
+        ASSERT_TRUE(SendMessageTimeoutA(player.Window(), WM_REMOTE_CONTROL, REQUEST_STEP, 1,
+                                        SMTO_NORMAL, ANSWER_MS, &answer));
+    }
+    EXPECT_TRUE(player.WaitForFrame(SINGLE_STEPS, rate)) << SINGLE_STEPS << " single steps";
+
+    Request("forward");
+    EXPECT_TRUE(WaitFor([&] { return Shown(rate) > 10; }, ADVANCE_DEADLINE_MS))
+        << "fast forward: " << player.Display();
+    int wound = PauseAndSettle(rate);
+    EXPECT_GT(wound, 10);
+    Request("rewind");
+    EXPECT_TRUE(WaitFor([&] { int n = Shown(rate); return n >= 0 && n < wound - 5; },
+                        ADVANCE_DEADLINE_MS))
+        << "rewind from " << wound << ": " << player.Display();
+    PauseAndSettle(rate);
+
+    Request("play");
+    EXPECT_TRUE(player.WaitForAdvance()) << "play";
+    EXPECT_TRUE(player.PlayChecked());
+    EXPECT_TRUE(player.Running());
+}
+
+INSTANTIATE_TEST_SUITE_P(Clips, Transport, ::testing::ValuesIn(CLIPS),
+                         [](const ::testing::TestParamInfo<ClipCase> &info) {
+                             std::string name = info.param.clip;
+                             for (char &ch : name)
+                                 if (!isalnum((unsigned char)ch))
+                                     ch = '_';
+                             return name;
+                         });
+
+TEST(Remote, ZentrixctlWithoutAPlayerSaysSo)
+{
+    ASSERT_EQ(FindWindowA("VANTORELDLGCLASS", NULL), (HWND)NULL);
+    CtlResult result = Ctl("query");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_FALSE(result.output.empty());
+    EXPECT_EQ(Ctl("step x").exitCode, 2);
+}
+
+}  // namespace
