@@ -13,7 +13,6 @@
 #include "resources/resource.h"
 #include "support.h"
 
-using namespace e2e;
 
 namespace {
 
@@ -62,17 +61,17 @@ double CpuMs(HANDLE process)
 
 void PumpFor(DWORD ms)
 {
-    WaitFor([] { return false; }, ms);
+    e2e::WaitFor([] { return false; }, ms);
 }
 
-int PausedFrame(Player &player, int rate)
+int PausedFrame(e2e::Player &player, int rate)
 {
     SendMessageA(player.Window(), WM_REMOTE_CONTROL, QUORVEL_PAUSE, 0);
-    return FrameOfTimecode(player.WaitForSteady(), rate);
+    return e2e::FrameOfTimecode(player.WaitForSteady(), rate);
 }
 
 // Locates and steps, each timed from the request to the requested picture.
-void MeasurePositioning(Player &player, const char *kind, int rate, int frames)
+void MeasurePositioning(e2e::Player &player, const char *kind, int rate, int frames)
 {
     PausedFrame(player, rate);
     double locateMs = 0, stepMs = 0;
@@ -82,15 +81,15 @@ void MeasurePositioning(Player &player, const char *kind, int rate, int frames)
         LPARAM packed = (LPARAM)((target / rate / 60) << 16 | (target / rate % 60) << 8 | target % rate);
         Clock clock;
         SendMessageA(player.Window(), WM_REMOTE_CONTROL, QUORVEL_SEEK, packed);
-        bool shown = WaitFor([&] { return player.PictureFrame() == target; }, SETTLE_DEADLINE_MS);
+        bool shown = e2e::WaitFor([&] { return player.PictureFrame() == target; }, e2e::SETTLE_DEADLINE_MS);
         locateMs += clock.Ms();
-        locateExact += shown && FrameOfTimecode(player.WaitForSteady(), rate) == target;
+        locateExact += shown && e2e::FrameOfTimecode(player.WaitForSteady(), rate) == target;
 
         Clock step;
         PostMessageA(player.Window(), WM_KEYDOWN, VK_RIGHT, 0x014D0001);
-        shown = WaitFor([&] { return player.PictureFrame() == target + 1; }, SETTLE_DEADLINE_MS);
+        shown = e2e::WaitFor([&] { return player.PictureFrame() == target + 1; }, e2e::SETTLE_DEADLINE_MS);
         stepMs += step.Ms();
-        stepExact += shown && FrameOfTimecode(player.WaitForSteady(), rate) == target + 1;
+        stepExact += shown && e2e::FrameOfTimecode(player.WaitForSteady(), rate) == target + 1;
     }
     Add(std::string("locate (256) to picture, ") + kind, Format("%.0f ms", locateMs / SAMPLES));
     Add(std::string("arrow step to picture, ") + kind, Format("%.0f ms", stepMs / SAMPLES));
@@ -100,7 +99,7 @@ void MeasurePositioning(Player &player, const char *kind, int rate, int frames)
         Format("%.0f of %.0f", stepExact, SAMPLES));
 }
 
-void MeasureReports(Player &player)
+void MeasureReports(e2e::Player &player)
 {
     SendMessageA(player.Window(), WM_REMOTE_CONTROL, QUORVEL_SEEK, 0);
     SendMessageA(player.Window(), WM_REMOTE_CONTROL, QUORVEL_PLAY, 0);
@@ -124,9 +123,9 @@ void MeasureReports(Player &player)
         changes > 1 ? Format("%.0f ms, %.0f ms", previous / changes, worst) : "no change");
 }
 
-void MeasureHotKey(Player &player, int rate)
+void MeasureHotKey(e2e::Player &player, int rate)
 {
-    Notes notes;
+    e2e::Notes notes;
     if (!notes.Start(520, 100))
         return;
     double typingMs = 0;
@@ -138,12 +137,12 @@ void MeasureHotKey(Player &player, int rate)
         notes.Activate();
         int picture = player.PictureFrame();
         Clock clock;
-        PressKey(VK_F12);
-        if (!WaitFor([&] { return notes.Text().size() >= 12; }, TYPED_DEADLINE_MS))
+        e2e::PressKey(VK_F12);
+        if (!e2e::WaitFor([&] { return notes.Text().size() >= 12; }, e2e::TYPED_DEADLINE_MS))
             continue;
         typingMs += clock.Ms();
         presses++;
-        exact += FrameOfTimecode(notes.Text().substr(0, 11), rate) == picture;
+        exact += e2e::FrameOfTimecode(notes.Text().substr(0, 11), rate) == picture;
         PumpFor(150);
     }
     if (presses) {
@@ -153,7 +152,7 @@ void MeasureHotKey(Player &player, int rate)
     }
 }
 
-void MeasureCpu(Player &player, const std::string &clip, HWND host)
+void MeasureCpu(e2e::Player &player, const std::string &clip, HWND host)
 {
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, player.Pid());
     SendMessageA(player.Window(), WM_REMOTE_CONTROL, QUORVEL_SEEK, 0);
@@ -192,17 +191,17 @@ int main()
     HWND host = CreateWindowA("STATIC", "bare graph", WS_POPUP | WS_VISIBLE, 700, 500, 320, 240,
                               NULL, NULL, GetModuleHandleA(NULL), NULL);
     for (const ClipKind &k : kinds) {
-        WriteSettings(SettingsText(k.rate == 25 ? "25" : "30"));
-        Player player;
+        e2e::WriteSettings(e2e::SettingsText(k.rate == 25 ? "25" : "30"));
+        e2e::Player player;
         Clock clock;
-        if (!player.Start("\"" + Clip(k.file) + "\"")) {
+        if (!player.Start("\"" + e2e::Clip(k.file) + "\"")) {
             printf("the player did not start on %s\n", k.file);
             continue;
         }
         double window = clock.Ms();
-        WaitFor([&] { return !player.Display().empty(); }, START_DEADLINE_MS);
+        e2e::WaitFor([&] { return !player.Display().empty(); }, e2e::START_DEADLINE_MS);
         double report = clock.Ms();
-        WaitFor([&] { return player.PictureFrame() >= 0; }, START_DEADLINE_MS);
+        e2e::WaitFor([&] { return player.PictureFrame() >= 0; }, e2e::START_DEADLINE_MS);
         double picture = clock.Ms();
         Add(std::string("start to window, first report, first picture, ") + k.kind,
             Format("%.0f ms, %.0f ms", window, report) + Format(", %.0f ms", picture));
@@ -210,13 +209,13 @@ int main()
         if (k.rate == 25) {
             MeasureReports(player);
             MeasureHotKey(player, k.rate);
-            MeasureCpu(player, Clip(k.file), host);
+            MeasureCpu(player, e2e::Clip(k.file), host);
         }
         PostMessageA(player.Window(), WM_CLOSE, 0, 0);
-        player.WaitForExit(EXIT_DEADLINE_MS);
+        player.WaitForExit(e2e::EXIT_DEADLINE_MS);
     }
     DestroyWindow(host);
-    DeleteSettings();
+    e2e::DeleteSettings();
 
     printf("\n%-62s %-20s %s\n", "Vantorel, from outside", "figure", "bare DirectShow graph");
     for (const Figure &f : Table)
