@@ -5,6 +5,7 @@
 
 #include "platform/quorvel.h"
 #include "resources/resource.h"
+#include "tests/support/picture.h"
 
 namespace e2e {
 
@@ -16,9 +17,6 @@ const char NOTES_EXE[] = "e2e_notes.exe";
 const char NOTES_CLASS[] = "VantorelE2ENotes";
 const char DIALOG_CLASS[] = "#32770";
 const char VIDEO_BAND_CLASS[] = "QuorvelVideoBand";
-const int CODE_BITS = 16;
-const int WHITE_LEVEL = 128;
-const int GREY_LOW = 80, GREY_HIGH = 180;  // the clip's background below the code
 const int TEXT_SIZE = 1024;
 const DWORD ANSWER_TIMEOUT_MS = 5000;
 const DWORD CTL_DEADLINE_MS = 20000;
@@ -103,66 +101,6 @@ void EndProcess(PROCESS_INFORMATION *pi)
     CloseHandle(pi->hProcess);
     CloseHandle(pi->hThread);
     *pi = PROCESS_INFORMATION();
-}
-
-// Screen pixels as COLORREFs.
-struct Capture {
-    int width = 0, height = 0;
-    std::vector<DWORD> pixels;
-    int Luma(int x, int y) const
-    {
-        DWORD p = pixels[(size_t)y * width + x];
-        return (GetRValue(p) + GetGValue(p) + GetBValue(p)) / 3;
-    }
-};
-
-Capture GrabScreen(const RECT &r)
-{
-    Capture c;
-    c.width = r.right - r.left;
-    c.height = r.bottom - r.top;
-    if (c.width <= 0 || c.height <= 0)
-        return c;
-    c.pixels.resize((size_t)c.width * c.height);
-    HDC screen = GetDC(NULL);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = c.width;
-    bi.bmiHeader.biHeight = -c.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void *bits = NULL;
-    HBITMAP bitmap = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, c.width, c.height, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    memcpy(c.pixels.data(), bits, c.pixels.size() * 4);
-    for (DWORD &p : c.pixels)  // BGRA in memory
-        p = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(NULL, screen);
-    return c;
-}
-
-// The clip's code: 16 blocks across the top sixth, bit 0 on the left, over a grey picture.
-int DecodeFrame(const Capture &c)
-{
-    if (c.width < 2 * CODE_BITS || c.height < 24)
-        return -1;
-    int grey = c.Luma(c.width / 40, c.height * 5 / 12);
-    if (grey < GREY_LOW || grey > GREY_HIGH)
-        return -1;
-    int frame = 0;
-    int y = c.height / 12;
-    for (int bit = 0; bit < CODE_BITS; bit++) {
-        int x = (2 * bit + 1) * c.width / (2 * CODE_BITS);
-        if (c.Luma(x, y) > WHITE_LEVEL)
-            frame |= 1 << bit;
-    }
-    return frame;
 }
 
 bool BringToFront(HWND window)
@@ -284,7 +222,10 @@ int Player::PictureFrame() const
         return -1;
     RECT r;
     GetWindowRect(video, &r);
-    return DecodeFrame(GrabScreen(r));
+    HDC screen = GetDC(NULL);
+    int frame = FrameInPicture(CaptureRect(screen, r));
+    ReleaseDC(NULL, screen);
+    return frame;
 }
 
 bool Player::WaitForAdvance(DWORD deadlineMs) const

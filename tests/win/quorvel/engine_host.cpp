@@ -1,14 +1,13 @@
 #include "engine_host.h"
 
 #include "platform/quorvel.h"
+#include "tests/support/picture.h"
 
 HostRecord g_host;
 
 namespace {
 
 const char HOST_CLASS[] = "QuorvelTestHost";
-const int CODE_BITS = 16;
-const int WHITE_LEVEL = 128;
 
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -33,46 +32,13 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-struct Capture {
-    int width = 0, height = 0;
-    std::vector<DWORD> pixels;
-    int Luma(int x, int y) const
-    {
-        DWORD p = pixels[(size_t)y * width + x];
-        return (GetRValue(p) + GetGValue(p) + GetBValue(p)) / 3;
-    }
-};
-
 // What the window shows, read from the screen (the renderer draws straight to its window).
 Capture Grab(HWND window)
 {
-    Capture c;
     RECT r;
     GetClientRect(window, &r);
-    c.width = r.right;
-    c.height = r.bottom;
-    if (c.width <= 0 || c.height <= 0)
-        return c;
-    c.pixels.resize((size_t)c.width * c.height);
     HDC dc = GetDC(window);
-    HDC memory = CreateCompatibleDC(dc);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = c.width;
-    bi.bmiHeader.biHeight = -c.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void *bits = NULL;
-    HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, c.width, c.height, dc, 0, 0, SRCCOPY);
-    GdiFlush();
-    memcpy(c.pixels.data(), bits, c.pixels.size() * 4);
-    for (DWORD &p : c.pixels)  // BGRA in memory: make it a COLORREF
-        p = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    Capture c = CaptureRect(dc, r);
     ReleaseDC(window, dc);
     return c;
 }
@@ -146,21 +112,7 @@ int PictureFrameOf(HWND video)
 {
     if (!video || !IsWindowVisible(video))
         return -1;
-    Capture c = Grab(video);
-    if (c.width < 32 || c.height < 32)
-        return -1;
-    // Below the code the picture is mid grey; anything else means no numbered picture.
-    int grey = c.Luma(c.width / 40, c.height * 5 / 12);
-    if (grey < 80 || grey > 180)
-        return -1;
-    int frame = 0;
-    int y = c.height / 12;
-    for (int bit = 0; bit < CODE_BITS; bit++) {
-        int x = (2 * bit + 1) * c.width / (2 * CODE_BITS);
-        if (c.Luma(x, y) > WHITE_LEVEL)
-            frame |= 1 << bit;
-    }
-    return frame;
+    return FrameInPicture(Grab(video));
 }
 
 int WhitePixelsInBand(HWND host)
