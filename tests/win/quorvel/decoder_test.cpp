@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "engine.h"
-#include "engine_host.h"
+#include "bound_engine.h"
 
 namespace {
 
@@ -42,20 +42,7 @@ bool Connected(IBaseFilter *filter, PIN_DIRECTION wanted)
 
 std::wstring Wide(const std::string &text) { return std::wstring(text.begin(), text.end()); }
 
-class Decoder : public ::testing::Test {
-protected:
-    HWND host = NULL;
-    void SetUp() override
-    {
-        host = CreateHost();
-        ASSERT_TRUE(QuorvelInit(host));
-        QuorvelSetRate(25.0);
-    }
-    void TearDown() override
-    {
-        QuorvelExit();
-        DestroyHost(host);
-    }
+class Decoder : public BoundEngine<> {
 };
 
 TEST_F(Decoder, HandBuiltGraphConnectsTheChosenDecoderBetweenSplitterAndRenderer)

@@ -6,7 +6,7 @@
 #include <set>
 #include <stdio.h>
 
-#include "engine_host.h"
+#include "bound_engine.h"
 #include "platform/quorvel.h"
 
 #include <dshow.h>
@@ -16,20 +16,7 @@ namespace {
 
 const DWORD DEADLINE_MS = 5000;
 
-class Engine : public ::testing::Test {
-protected:
-    HWND host = NULL;
-    void SetUp() override
-    {
-        host = CreateHost();
-        ASSERT_TRUE(QuorvelInit(host));
-        QuorvelSetRate(25.0);
-    }
-    void TearDown() override
-    {
-        QuorvelExit();
-        DestroyHost(host);
-    }
+class Engine : public BoundEngine<> {
 };
 
 std::string WriteFile(const char *name, const std::string &bytes)

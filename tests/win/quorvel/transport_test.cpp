@@ -1,7 +1,7 @@
 // Transport requests on real clips: the report and the picture must both name the frame asked for.
 #include <gtest/gtest.h>
 
-#include "engine_host.h"
+#include "bound_engine.h"
 #include "platform/quorvel.h"
 
 namespace {
@@ -11,20 +11,8 @@ const DWORD END_DEADLINE_MS = 6000;
 const LONG CLIP_FRAMES = 100;
 const LONG LAST = CLIP_FRAMES - 1;
 
-class Transport : public ::testing::TestWithParam<const char *> {
+class Transport : public BoundEngine<::testing::TestWithParam<const char *>> {
 protected:
-    HWND host = NULL;
-    void SetUp() override
-    {
-        host = CreateHost();
-        ASSERT_TRUE(QuorvelInit(host));
-        QuorvelSetRate(25.0);
-    }
-    void TearDown() override
-    {
-        QuorvelExit();
-        DestroyHost(host);
-    }
     void Open(const char *clip)
     {
         ASSERT_TRUE(QuorvelSetFile(Clip(clip).c_str())) << clip;
