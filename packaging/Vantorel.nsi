@@ -1,5 +1,8 @@
 ; Vantorel installer: a per-user installation that needs no administrator rights.
-; makensis -DVERSION=1.20 -DFILES=<folder with the files to ship> -DICON=<program icon> -DOUTFILE=<setup.exe> Vantorel.nsi
+; makensis -DVERSION=1.20 -DFILES=<folder with the files to ship> -DICON=<program icon> -DOUTFILE=<setup.exe>
+;          -DBITS=32|64 Vantorel.nsi
+; The installer itself is a 32-bit program either way; the one of the 64-bit build refuses to
+; install on a 32-bit Windows, where its program could not start.
 ;
 ; What it installs, and what the uninstaller takes away again:
 ;   $LOCALAPPDATA\Programs\Vantorel      the program, its three libraries, zentrixctl, help, readme
@@ -8,8 +11,8 @@
 ;   HKCU\...\Uninstall\Vantorel          the entry under Apps / Programs and Features
 ; The user's settings (%APPDATA%\Zentrix\Zentrix.ini) are never touched.
 
-!ifndef VERSION | FILES | ICON | OUTFILE
-  !error "define VERSION, FILES, ICON and OUTFILE"
+!ifndef VERSION | FILES | ICON | OUTFILE | BITS
+  !error "define VERSION, FILES, ICON, OUTFILE and BITS"
 !endif
 
 Unicode true
@@ -25,7 +28,9 @@ SetCompressor /SOLID lzma
 !define UNINSTKEY   "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
 !define SHCNE_ASSOCCHANGED 0x08000000
 
-Name "${PRODUCT} ${VERSION}"
+!include "x64.nsh"
+
+Name "${PRODUCT} ${VERSION} (${BITS}-bit)"
 OutFile "${OUTFILE}"
 RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
@@ -99,6 +104,12 @@ VIAddVersionKey "LegalCopyright" "The ${PRODUCT} developers"
 
 Function .onInit
   SetShellVarContext current
+!if ${BITS} == 64
+  ${IfNot} ${RunningX64}
+    MessageBox MB_OK|MB_ICONSTOP "This is the 64-bit ${PRODUCT}, and this Windows is a 32-bit one.$\r$\nPlease install the 32-bit ${PRODUCT} (win32) instead." /SD IDOK
+    Abort
+  ${EndIf}
+!endif
 FunctionEnd
 
 Function un.onInit

@@ -97,6 +97,20 @@ bool RendererConnected()
     return connected;
 }
 
+// How long the pictures last, by the renderer's own account of its stream; 0 when it does not say.
+MediaTime VideoDuration()
+{
+    IMediaSeeking *seeking = NULL;
+    MediaTime duration = 0;
+    if (SUCCEEDED(g_engine.renderer->QueryInterface(IID_IMediaSeeking, (void **)&seeking))) {
+        seeking->SetTimeFormat(&TIME_FORMAT_MEDIA_TIME);
+        if (FAILED(seeking->GetDuration(&duration)))
+            duration = 0;
+        seeking->Release();
+    }
+    return duration;
+}
+
 void ReadMedia()
 {
     Engine &e = g_engine;
@@ -110,6 +124,11 @@ void ReadMedia()
     e.duration = 0;
     e.seeking->SetTimeFormat(&TIME_FORMAT_MEDIA_TIME);
     e.seeking->GetDuration(&e.duration);
+    // The graph lasts as long as its longest stream. A sound track that runs on past the last
+    // picture would leave frames at the end with no picture to show.
+    MediaTime video = VideoDuration();
+    if (video > 0 && (e.duration <= 0 || video < e.duration))
+        e.duration = video;
     e.frameCount = FrameCount(e.duration, e.rate);
     if (e.frameCount < 1)
         e.frameCount = 1;  // a single picture, or a stream that does not say how long it is

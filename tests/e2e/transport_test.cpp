@@ -4,6 +4,7 @@
 
 #include "platform/quorvel.h"
 #include "tests/e2e/support.h"
+#include "tests/support/sound.h"
 
 using namespace e2e;
 
@@ -28,6 +29,7 @@ const ClipCase CLIPS[] = {
     {"h264-30.mp4", "30", 30, 120},
     {"ntsc.mp4", "29.97", 30, 120},
     {"ntsc.avi", "29.97", 30, 120},
+    {"aac25.mp4", "25", 25, 100},  // with sound, which makes the sound renderer the clock
 };
 
 class Transport : public PlayerTest, public ::testing::WithParamInterface<ClipCase> {
@@ -119,6 +121,26 @@ INSTANTIATE_TEST_SUITE_P(Clips, Transport, ::testing::ValuesIn(CLIPS),
                                      ch = '_';
                              return name;
                          });
+
+using Sound = PlayerTest;
+
+// The clip's tone reaches the sound server while the display runs, and stops with a pause.
+TEST_F(Sound, TheClipsSoundPlaysUntilPaused)
+{
+    if (!SoundServerAvailable())
+        GTEST_SKIP() << "no sound server (PULSE_SERVER is not set; ./vantorel test starts one)";
+    const int RECORD_MS = 500, RATE = 25;
+    StartOn(Clip("aac25.mp4"), "25");
+    ASSERT_TRUE(player.WaitForAdvance()) << "the display does not advance: " << player.Display();
+    SinkRecording playing = RecordSink(RECORD_MS);
+    ASSERT_TRUE(playing.available) << playing.why;
+    EXPECT_TRUE(IsTone(playing, 440, 0.03))
+        << "rms " << playing.rms << ", " << playing.frequency << " Hz";
+    PauseAndSettle(RATE);
+    SinkRecording paused = RecordSink(RECORD_MS);
+    ASSERT_TRUE(paused.available) << paused.why;
+    EXPECT_FALSE(IsTone(paused, 440, 0.03)) << "rms " << paused.rms << " while paused";
+}
 
 TEST(Remote, ZentrixctlWithoutAPlayerSaysSo)
 {

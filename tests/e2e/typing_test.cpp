@@ -8,7 +8,7 @@ using namespace e2e;
 
 namespace {
 
-const char CLIP[] = "h264-30.mp4";
+const char CLIP[] = "mp3-30.mp4";  // with sound, as users have it
 const int RATE = 30;
 const int NOTES_X = 620, NOTES_Y = 120;  // clear of the Player window at 20,100 480x400
 const int HELD_REPEATS = 12;

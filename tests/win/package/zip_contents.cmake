@@ -1,5 +1,6 @@
-# cmake -DZIP=Vantorel-<version>-win32.zip -P zip_contents.cmake
-# The zip holds one folder with exactly the files a user needs, and nothing from the build.
+# cmake -DZIP=Vantorel-<version>-win32.zip -DBITS=32 -P zip_contents.cmake
+# The zip holds one folder with exactly the files a user needs, and nothing from the build, each
+# program built for the zip's bitness.
 set(expected
   Vantorel/ Vantorel/OSGRIM.DLL Vantorel/QUORVEL.DLL Vantorel/README.txt Vantorel/ZENTRIXKEY.DLL
   Vantorel/Zentrix.exe Vantorel/ZentrixHelp.pdf Vantorel/zentrixctl.exe)
@@ -24,10 +25,24 @@ set(unpacked ${CMAKE_CURRENT_BINARY_DIR}/zip_contents)
 file(REMOVE_RECURSE ${unpacked})
 file(MAKE_DIRECTORY ${unpacked})
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf "${ZIP}" WORKING_DIRECTORY ${unpacked})
+if(BITS EQUAL 64)
+  set(machine "6486")  # IMAGE_FILE_MACHINE_AMD64, little-endian
+else()
+  set(machine "4c01")  # IMAGE_FILE_MACHINE_I386
+endif()
 foreach(program Zentrix.exe QUORVEL.DLL OSGRIM.DLL ZENTRIXKEY.DLL zentrixctl.exe)
-  file(READ ${unpacked}/Vantorel/${program} header LIMIT 2 HEX)
+  set(path ${unpacked}/Vantorel/${program})
+  file(READ ${path} header LIMIT 2 HEX)
   if(NOT header STREQUAL "4d5a")
     message(FATAL_ERROR "${program} in the zip is no Windows program")
+  endif()
+  # e_lfanew at 0x3C points at "PE\0\0", followed by the machine.
+  file(READ ${path} lfanew OFFSET 60 LIMIT 4 HEX)
+  string(REGEX REPLACE "^(..)(..)(..)(..)$" "\\4\\3\\2\\1" lfanew "${lfanew}")
+  math(EXPR pe "0x${lfanew}")
+  file(READ ${path} signature OFFSET ${pe} LIMIT 6 HEX)
+  if(NOT signature STREQUAL "50450000${machine}")
+    message(FATAL_ERROR "${program} in the zip is not a ${BITS}-bit Windows program (${signature})")
   endif()
 endforeach()
 file(READ ${unpacked}/Vantorel/ZentrixHelp.pdf header LIMIT 5 HEX)

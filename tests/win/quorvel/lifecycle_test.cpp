@@ -236,7 +236,8 @@ TEST_F(Engine, MouseAndKeysOverThePictureReachThePlayerWindow)
     }
 }
 
-TEST_F(Engine, PlaysAFileWithSoundWithoutAnAudioDevice)
+// Run with sound and, as win_quorvel_silent, without a sound device.
+TEST_F(Engine, PlaysAFileWithSoundWithOrWithoutASoundDevice)
 {
     ASSERT_TRUE(QuorvelSetFile(Clip("sound.avi").c_str()));
     ASSERT_TRUE(WaitFor([] { return LastReport() >= 5; }, DEADLINE_MS));

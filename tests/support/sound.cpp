@@ -1,0 +1,147 @@
+#include "tests/support/sound.h"
+
+#include <windows.h>
+
+#include <math.h>
+#include <stdint.h>
+#include <stdio.h>
+
+#include <vector>
+
+namespace {
+
+const DWORD RECORDER_DEADLINE_MS = 15000;
+const double AUDIBLE_RMS = 300;  // a tone played at full volume is near 20000
+
+std::string Environment(const char *name)
+{
+    char value[1024];
+    DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+    return length > 0 && length < sizeof value ? value : "";
+}
+
+// A Unix file name as Wine shows it to Windows programs.
+std::string WindowsPath(const std::string &unixPath)
+{
+    std::string path = "Z:" + unixPath;
+    for (char &ch : path)
+        if (ch == '/')
+            ch = '\\';
+    return path;
+}
+
+bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Runs a shell command line as a Linux process. Wine hands such a process no exit status, so
+// the command leaves a second file behind when it is done.
+bool RunShell(const std::string &command, const std::string &doneFile)
+{
+    std::string line = "/bin/sh -c \"" + command + "; touch " + doneFile + "\"";
+    std::vector<char> text(line.begin(), line.end());
+    text.push_back(0);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(NULL, text.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    // The caller's windows keep being served meanwhile: the engine reports to them.
+    std::string done = WindowsPath(doneFile);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < RECORDER_DEADLINE_MS;) {
+        if (Exists(done))
+            return true;
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 20, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    return false;
+}
+
+std::vector<int16_t> ReadSamples(const std::string &path)
+{
+    std::vector<int16_t> samples;
+    FILE *file = fopen(path.c_str(), "rb");
+    if (!file)
+        return samples;
+    int16_t buffer[4096];
+    size_t got;
+    while ((got = fread(buffer, sizeof buffer[0], 4096, file)) > 0)
+        samples.insert(samples.end(), buffer, buffer + got);
+    fclose(file);
+    return samples;
+}
+
+// The frequency of a steady tone from its zero crossings, counted in the 10 ms stretches that
+// carry sound: a loaded machine lets the stream run dry now and then, and the sink fills the
+// gaps with silence.
+double ToneFrequency(const std::vector<int16_t> &samples)
+{
+    const size_t WINDOW = SINK_RECORDING_RATE / 100;
+    const double SILENT = 100 * 100;  // mean square below which a stretch counts as a gap
+    int crossings = 0;
+    size_t sounding = 0;
+    for (size_t start = 0; start + WINDOW <= samples.size(); start += WINDOW) {
+        double sum = 0;
+        int inside = 0;
+        for (size_t i = start; i < start + WINDOW; i++) {
+            sum += (double)samples[i] * samples[i];
+            if (i > start && (samples[i - 1] < 0) != (samples[i] < 0))
+                inside++;
+        }
+        if (sum / WINDOW < SILENT)
+            continue;
+        crossings += inside;
+        sounding += WINDOW - 1;
+    }
+    return sounding ? crossings / 2.0 * SINK_RECORDING_RATE / sounding : 0;
+}
+
+}  // namespace
+
+bool SoundServerAvailable() { return !Environment("PULSE_SERVER").empty(); }
+
+SinkRecording RecordSink(int ms)
+{
+    SinkRecording recording;
+    if (!SoundServerAvailable()) {
+        recording.why = "no sound server (PULSE_SERVER is not set; ./vantorel test starts one)";
+        return recording;
+    }
+    char name[64];
+    snprintf(name, sizeof name, "/tmp/vantorel-sink-%lu-%lu", GetCurrentProcessId(), GetTickCount());
+    std::string raw = std::string(name) + ".raw", done = std::string(name) + ".done";
+    // The null sink hands its monitor the sound in bursts, so the recorder stops after so many
+    // samples rather than after so much time.
+    char command[512];
+    snprintf(command, sizeof command,
+             "timeout 10 parec --latency-msec=20 -d null.monitor --raw --format=s16le --channels=1 "
+             "--rate=%d 2>/dev/null | head -c %d > %s",
+             SINK_RECORDING_RATE, SINK_RECORDING_RATE / 1000 * ms * 2, raw.c_str());
+    if (!RunShell(command, done)) {
+        recording.why = "the recorder parec did not finish";
+        return recording;
+    }
+    std::vector<int16_t> samples = ReadSamples(WindowsPath(raw));
+    DeleteFileA(WindowsPath(raw).c_str());
+    DeleteFileA(WindowsPath(done).c_str());
+    recording.available = true;
+    recording.samples = (int)samples.size();
+    if (samples.empty())
+        return recording;
+    double sum = 0;
+    for (int16_t sample : samples)
+        sum += (double)sample * sample;
+    recording.rms = sqrt(sum / samples.size());
+    recording.frequency = ToneFrequency(samples);
+    return recording;
+}
+
+bool IsTone(const SinkRecording &recording, double hertz, double share)
+{
+    return recording.available && recording.rms > AUDIBLE_RMS &&
+           fabs(recording.frequency - hertz) <= hertz * share;
+}

@@ -1,0 +1,22 @@
+// What reached the sound server's null sink: recorded from its monitor by the server's own
+// recorder (a Linux program, which Wine starts like any other), read back here.
+#pragma once
+
+#include <string>
+
+struct SinkRecording {
+    bool available = false;  // a sound server answered and the recording came back
+    std::string why;         // when not available
+    int samples = 0;         // 16-bit mono samples at SINK_RECORDING_RATE
+    double rms = 0;          // loudness, full scale 32767
+    double frequency = 0;    // strongest frequency of a steady tone, from its zero crossings
+};
+
+const int SINK_RECORDING_RATE = 44100;
+
+// Whether the tests have a sound server (./vantorel test starts one with a null sink).
+bool SoundServerAvailable();
+// Records ms milliseconds of what is played into the null sink from now on.
+SinkRecording RecordSink(int ms);
+// Whether a recording carries a tone: loud enough and at the given frequency within the share.
+bool IsTone(const SinkRecording &recording, double hertz, double share);
