@@ -15,6 +15,7 @@ enum {
 };
 
 static const char *const FrameRateItems[] = {"23.98", "24", "25", "29.97", "30"};
+static const int FrameRateItemCount = sizeof FrameRateItems / sizeof FrameRateItems[0];
 static const char *const AppendSignItems[] = {"NOT", "CRLF", "TAB", "SPACE"};
 static const char *const ShowFramesItems[] = {"YES", "ZERO", "NO"};
 
@@ -66,7 +67,7 @@ static void OnInitDialog(HWND dialog)
 {
     RestoreWindowPosition(dialog, KEY_OPTIONS_DIALOG);
     SetWindowTextA(dialog, "Options");
-    FillList(dialog, IDC_OPT_FRAMERATE, FrameRateItems, 5);
+    FillList(dialog, IDC_OPT_FRAMERATE, FrameRateItems, FrameRateItemCount);
     FillList(dialog, IDC_OPT_APPENDSIGN, AppendSignItems, 4);
     FillList(dialog, IDC_OPT_TCHOTKEY, HotKeyNames, 13);
     FillList(dialog, IDC_OPT_SHOWFRAMES, ShowFramesItems, 3);
@@ -106,9 +107,10 @@ static void OnOK(HWND dialog)
     double frameRate = DecimalFromText(text);
     QuorvelSetRate(frameRate);
     Player.timecodeRate = TimecodeRateFromFrameRate(frameRate);
+    Player.timecodeFormat = TimecodeFormatFromRateText(text);
 
     StoreControlText(dialog, IDC_OPT_TCOFFSET, SECTION_TC_OFFSET, PerFileKey(), text);
-    Player.tcOffset = ParseTimecode(text, Player.timecodeRate);
+    Player.tcOffset = ParseTimecode(text, Player.timecodeFormat);
 
     StoreControlText(dialog, IDC_OPT_TCHOTKEY, SECTION_OPTIONS, KEY_TC_HOTKEY, text);
     Player.tcHotKey = HotKeyFromName(text, Player.tcHotKey);

@@ -18,9 +18,9 @@ static SeparatorChord SeparatorForForegroundWindow(void)
 
 static void TypeTimecode(void)
 {
-    int32_t frames = UnpackTimecode(Player.currentTimecode, Player.timecodeRate);
+    int32_t frames = UnpackTimecode(Player.currentTimecode, Player.timecodeFormat);
     char tc[TIMECODE_BUFFER_SIZE] = {0};
-    FormatTimecode(tc, frames, Player.timecodeRate);
+    FormatTimecode(tc, frames, Player.timecodeFormat);
     KeyStroke strokes[MAX_TIMECODE_KEYSTROKES];
     int count = TimecodeKeystrokes(tc, Player.showFramesMode, Player.appendSignMode,
                                    SeparatorForForegroundWindow(), strokes);

@@ -148,7 +148,10 @@ TEST_F(DialogTest, OptionsFrameRatesAndOffsetsTakeEffectAtOnce)
         {NULL, "24", "-00:00:01:00", "25", "24", "QuorvelSetRate(24)", 24, -24},
         {"2", NULL, "abc12", "24", "24", "QuorvelSetRate(24)", 24, 12},
         {"29.76", NULL, "1:00", "29.76", "29.76", "QuorvelSetRate(29.76)", 30, 30},
-        {"50", NULL, "1:00", "50", "50", "QuorvelSetRate(50)", 50, 30},  // base stays 30
+        {"50", NULL, "1:00", "50", "50", "QuorvelSetRate(50)", 50, 50},
+        {"60", NULL, "00:00:01:30", "60", "60", "QuorvelSetRate(60)", 60, 90},
+        {"29.97 DF", NULL, "00:01:00;02", "29.97 DF", "29.97 DF", "QuorvelSetRate(29.97)", 30,
+         1800},
     };
     for (const Case &c : cases) {
         WriteIni(SECTION_FRAME_RATE, KEY_DEFAULT, c.stored);

@@ -98,8 +98,8 @@ protected:
     std::vector<KeyStroke> Expected(int frames, int append)
     {
         char tc[16];
-        FormatTimecode(tc, UnpackTimecode(Player.currentTimecode, Player.timecodeRate),
-                       Player.timecodeRate);
+        FormatTimecode(tc, UnpackTimecode(Player.currentTimecode, Player.timecodeFormat),
+                       Player.timecodeFormat);
         HKL layout = GetKeyboardLayout(GetWindowThreadProcessId(GetForegroundWindow(), NULL));
         KeyStroke strokes[MAX_TIMECODE_KEYSTROKES];
         int n = TimecodeKeystrokes(tc, frames, append,
