@@ -14,7 +14,11 @@ enum {
     OFFSET_EDIT_LIMIT = 15,
 };
 
-static const char *const FrameRateItems[] = {"23.98", "24", "25", "29.97", "30"};
+// " DF" marks drop-frame numbering. Each text begins none of the others but its own DF form, and
+// the plain rate comes first, so a stored plain rate selects itself.
+static const char *const FrameRateItems[] = {
+    "23.98", "24", "25", "29.97", "29.97 DF", "30", "50", "59.94", "59.94 DF", "60",
+};
 static const int FrameRateItemCount = sizeof FrameRateItems / sizeof FrameRateItems[0];
 static const char *const AppendSignItems[] = {"NOT", "CRLF", "TAB", "SPACE"};
 static const char *const ShowFramesItems[] = {"YES", "ZERO", "NO"};
@@ -43,7 +47,7 @@ static void ReadPerFileText(const char *section, const char *fallback, char *tex
         ReadSetting(section, KEY_DEFAULT, fallback, text, size);
 }
 
-// A rate the list does not offer (edited by hand: "29.76", "50") is added and selected, so OK
+// A rate the list does not offer (edited by hand: "29.76", "48") is added and selected, so OK
 // writes it back as it was instead of wiping it.
 static void SelectFrameRate(HWND dialog, const char *rate)
 {
