@@ -17,15 +17,21 @@ function(vantorel_win_test name)
 endfunction()
 
 # DLL with undecorated stdcall exports from NAME.def, and an import library from
-# NAME-import.def (decorated names) so that callers' _Func@N binds to Func.
+# NAME-import.def (decorated names) so that callers' _Func@N binds to Func. The 64-bit build
+# has one calling convention and no decoration: there the plain .def serves both.
 function(vantorel_dll target output_name def_plain def_decorated)
   set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${output_name} SUFFIX ".DLL")
   target_sources(${target} PRIVATE ${def_plain})
-  target_link_options(${target} PRIVATE -Wl,--kill-at)
   set(implib ${CMAKE_BINARY_DIR}/lib/lib${output_name}.a)
-  add_custom_command(OUTPUT ${implib}
-    COMMAND ${CMAKE_DLLTOOL} -d ${def_decorated} -l ${implib} -k -D ${output_name}.DLL
-    DEPENDS ${def_decorated})
+  if(VANTOREL_BITS EQUAL 32)
+    target_link_options(${target} PRIVATE -Wl,--kill-at)
+    set(implib_command ${CMAKE_DLLTOOL} -d ${def_decorated} -l ${implib} -k -D ${output_name}.DLL)
+    set(implib_def ${def_decorated})
+  else()
+    set(implib_command ${CMAKE_DLLTOOL} -d ${def_plain} -l ${implib} -D ${output_name}.DLL)
+    set(implib_def ${def_plain})
+  endif()
+  add_custom_command(OUTPUT ${implib} COMMAND ${implib_command} DEPENDS ${implib_def})
   add_custom_target(${target}_implib DEPENDS ${implib})
   add_library(${target}_import INTERFACE)
   add_dependencies(${target}_import ${target}_implib ${target})

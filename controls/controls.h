@@ -23,10 +23,11 @@
 #define TRACKER_MIN_OFFSET    4
 #define TRACKER_MAX_OFFSET    6
 
-// TCDisplay window extra bytes.
-#define TCDISPLAY_EXTRA_BYTES    16
+// TCDisplay window extra bytes. The font handle is pointer-sized: 16 bytes in all in the 32-bit
+// build, 20 in the 64-bit one.
 #define TCDISPLAY_ENABLED_OFFSET 6   // 16-bit: 1 enabled, 0 disabled
-#define TCDISPLAY_FONT_OFFSET    12  // 32-bit: the font given by WM_SETFONT (not owned)
+#define TCDISPLAY_FONT_OFFSET    12  // the font given by WM_SETFONT (not owned)
+#define TCDISPLAY_EXTRA_BYTES    (TCDISPLAY_FONT_OFFSET + (int)sizeof(LONG_PTR))
 
 // Posted by a TCDisplay to itself after a change of text, font or enabled state; it then
 // invalidates itself, so the repaint comes after the change has been fully handled.

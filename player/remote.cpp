@@ -25,7 +25,7 @@ void OnEngineNotify(HWND window, WPARAM kind, LPARAM frame)
 // A value for the requester goes through the message-result slot; the procedure then says 1.
 static INT_PTR Answer(HWND window, LONG value)
 {
-    SetWindowLongA(window, DWL_MSGRESULT, value);
+    SetWindowLongPtrA(window, DWLP_MSGRESULT, value);
     return 1;
 }
 

@@ -85,11 +85,11 @@ LRESULT CALLBACK ColourSubclassProc(HWND window, UINT message, WPARAM wParam, LP
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
+// Setting the same procedure and id again only updates the existing subclass, so no check is
+// needed first (the 64-bit MinGW comctl32 has no GetWindowSubclass to make one).
 void EnsureColourSubclass(HWND window)
 {
-    DWORD_PTR data;
-    if (!GetWindowSubclass(window, ColourSubclassProc, kColourSubclassId, &data))
-        SetWindowSubclass(window, ColourSubclassProc, kColourSubclassId, 0);
+    SetWindowSubclass(window, ColourSubclassProc, kColourSubclassId, 0);
 }
 
 INT_PTR OnPaint(HWND window)
