@@ -14,7 +14,12 @@ enum {
     OFFSET_EDIT_LIMIT = 15,
 };
 
-static const char *const FrameRateItems[] = {"23.98", "24", "25", "29.97", "30"};
+// " DF" marks drop-frame numbering. Each text begins none of the others but its own DF form, and
+// the plain rate comes first, so a stored plain rate selects itself.
+static const char *const FrameRateItems[] = {
+    "23.98", "24", "25", "29.97", "29.97 DF", "30", "50", "59.94", "59.94 DF", "60",
+};
+static const int FrameRateItemCount = sizeof FrameRateItems / sizeof FrameRateItems[0];
 static const char *const AppendSignItems[] = {"NOT", "CRLF", "TAB", "SPACE"};
 static const char *const ShowFramesItems[] = {"YES", "ZERO", "NO"};
 
@@ -42,7 +47,7 @@ static void ReadPerFileText(const char *section, const char *fallback, char *tex
         ReadSetting(section, KEY_DEFAULT, fallback, text, size);
 }
 
-// A rate the list does not offer (edited by hand: "29.76", "50") is added and selected, so OK
+// A rate the list does not offer (edited by hand: "29.76", "48") is added and selected, so OK
 // writes it back as it was instead of wiping it.
 static void SelectFrameRate(HWND dialog, const char *rate)
 {
@@ -66,7 +71,7 @@ static void OnInitDialog(HWND dialog)
 {
     RestoreWindowPosition(dialog, KEY_OPTIONS_DIALOG);
     SetWindowTextA(dialog, "Options");
-    FillList(dialog, IDC_OPT_FRAMERATE, FrameRateItems, 5);
+    FillList(dialog, IDC_OPT_FRAMERATE, FrameRateItems, FrameRateItemCount);
     FillList(dialog, IDC_OPT_APPENDSIGN, AppendSignItems, 4);
     FillList(dialog, IDC_OPT_TCHOTKEY, HotKeyNames, 13);
     FillList(dialog, IDC_OPT_SHOWFRAMES, ShowFramesItems, 3);
@@ -106,9 +111,10 @@ static void OnOK(HWND dialog)
     double frameRate = DecimalFromText(text);
     QuorvelSetRate(frameRate);
     Player.timecodeRate = TimecodeRateFromFrameRate(frameRate);
+    Player.timecodeFormat = TimecodeFormatFromRateText(text);
 
     StoreControlText(dialog, IDC_OPT_TCOFFSET, SECTION_TC_OFFSET, PerFileKey(), text);
-    Player.tcOffset = ParseTimecode(text, Player.timecodeRate);
+    Player.tcOffset = ParseTimecode(text, Player.timecodeFormat);
 
     StoreControlText(dialog, IDC_OPT_TCHOTKEY, SECTION_OPTIONS, KEY_TC_HOTKEY, text);
     Player.tcHotKey = HotKeyFromName(text, Player.tcHotKey);

@@ -9,21 +9,31 @@
 // The separator is looked up in the keyboard layout of the window that receives the keys: Shift
 // and the period key give ':' only on layouts such as German; on US and many others they give
 // '>', so the user would read "01>02>03>04".
-static SeparatorChord SeparatorForForegroundWindow(void)
+static HKL ForegroundLayout(void)
 {
     DWORD thread = GetWindowThreadProcessId(GetForegroundWindow(), NULL);
-    HKL layout = GetKeyboardLayout(thread);
-    return SeparatorChordFromScan(VkKeyScanExA(':', layout));
+    return GetKeyboardLayout(thread);
+}
+
+// Drop-frame timecodes have ';' before the frames; a layout without that key types ':' there.
+static SeparatorChord DropFrameSeparator(HKL layout, SeparatorChord colon)
+{
+    SHORT scan = VkKeyScanExA(';', layout);
+    if (scan == -1 || (scan & 0xFF) == 0xFF)
+        return colon;
+    return SeparatorChordFromScan(scan);
 }
 
 static void TypeTimecode(void)
 {
-    int32_t frames = UnpackTimecode(Player.currentTimecode, Player.timecodeRate);
+    int32_t frames = UnpackTimecode(Player.currentTimecode, Player.timecodeFormat);
     char tc[TIMECODE_BUFFER_SIZE] = {0};
-    FormatTimecode(tc, frames, Player.timecodeRate);
+    FormatTimecode(tc, frames, Player.timecodeFormat);
+    HKL layout = ForegroundLayout();
+    SeparatorChord colon = SeparatorChordFromScan(VkKeyScanExA(':', layout));
     KeyStroke strokes[MAX_TIMECODE_KEYSTROKES];
-    int count = TimecodeKeystrokes(tc, Player.showFramesMode, Player.appendSignMode,
-                                   SeparatorForForegroundWindow(), strokes);
+    int count = TimecodeKeystrokes(tc, Player.showFramesMode, Player.appendSignMode, colon,
+                                   DropFrameSeparator(layout, colon), strokes);
     for (int i = 0; i < count; i++)
         keybd_event(strokes[i].key, 0, strokes[i].up ? KEYEVENTF_KEYUP : 0, 0);
 }

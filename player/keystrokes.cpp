@@ -11,6 +11,7 @@ enum {
     KEY_SPACE = 0x20,
     KEY_OEM_PERIOD = 0xBE,
     SCAN_SHIFT = 1, SCAN_CONTROL = 2, SCAN_ALT = 4,  // high byte of VkKeyScanEx's answer
+    FRAMES_SEPARATOR_POSITION = 9,  // ':', or ';' in a drop-frame timecode text
 };
 
 SeparatorChord SeparatorChordFromScan(int16_t vkScan)
@@ -69,7 +70,8 @@ static void TapDigits(StrokeList *list, const char *tc, int position)
 }
 
 int TimecodeKeystrokes(const char *tc, int showFramesMode, int appendSignMode,
-                       SeparatorChord separator, KeyStroke strokes[MAX_TIMECODE_KEYSTROKES])
+                       SeparatorChord separator, SeparatorChord dropFrameSeparator,
+                       KeyStroke strokes[MAX_TIMECODE_KEYSTROKES])
 {
     StrokeList list = {strokes, 0};
     TapDigits(&list, tc, 1);
@@ -78,7 +80,7 @@ int TimecodeKeystrokes(const char *tc, int showFramesMode, int appendSignMode,
     Chord(&list, separator);
     TapDigits(&list, tc, 7);
     if (showFramesMode != SHOW_FRAMES_NO) {
-        Chord(&list, separator);
+        Chord(&list, tc[FRAMES_SEPARATOR_POSITION] == ';' ? dropFrameSeparator : separator);
         if (showFramesMode == SHOW_FRAMES_ZERO) {
             Tap(&list, '0');
             Tap(&list, '0');

@@ -25,6 +25,8 @@ SeparatorChord SeparatorChordFromScan(int16_t vkScan);
 
 // Fills strokes with the taps for timecode text tc (sign at 0, HH:MM:SS:FF at 1 to 11): the
 // digits as the main keyboard's digit keys, the separator chord between the fields, the frames
-// as the show-frames mode says, then the append sign. The sign is never typed. Returns the count.
+// as the show-frames mode says, then the append sign. A drop-frame text (HH:MM:SS;FF) has the
+// drop-frame chord, the one for ';', before its frames. The sign is never typed. Returns the count.
 int TimecodeKeystrokes(const char *tc, int showFramesMode, int appendSignMode,
-                       SeparatorChord separator, KeyStroke strokes[MAX_TIMECODE_KEYSTROKES]);
+                       SeparatorChord separator, SeparatorChord dropFrameSeparator,
+                       KeyStroke strokes[MAX_TIMECODE_KEYSTROKES]);

@@ -44,6 +44,7 @@ void OnOpenFile(HWND window)
     double frameRate = DecimalFromText(rateText);
     QuorvelSetRate(frameRate);
     Player.timecodeRate = TimecodeRateFromFrameRate(frameRate);
+    Player.timecodeFormat = TimecodeFormatFromRateText(rateText);
     TraceMessage("FrameRate = %d\r\n", Player.timecodeRate);
 
     if (ReadSetting(SECTION_DECODER, Player.currentFile, "", Player.decoderName,
@@ -52,7 +53,7 @@ void OnOpenFile(HWND window)
 
     char offsetText[TC_OFFSET_READ_SIZE];
     ReadPerFileText(SECTION_TC_OFFSET, DEFAULT_TC_OFFSET, offsetText, sizeof offsetText);
-    Player.tcOffset = ParseTimecode(offsetText, Player.timecodeRate);
+    Player.tcOffset = ParseTimecode(offsetText, Player.timecodeFormat);
     TraceMessage("%s\r\nTC_Offset= %s \r\n", Player.currentFile, offsetText);
 
     QuorvelSetFile(Player.currentFile);

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <stdint.h>
 
+#include "timecode/timecode.h"
+
 enum {
     CURRENT_FILE_SIZE = 513,  // 512 characters and the terminator
     DECODER_NAME_SIZE = 64,   // 63 characters and the terminator
@@ -23,6 +25,7 @@ struct PlayerValues {
     char decoderName[DECODER_NAME_SIZE];
     int playState;
     int timecodeRate;          // whole frames per second of the current file
+    TimecodeFormat timecodeFormat;  // how the current file's frames are numbered
     int32_t tcOffset;          // frames added to every engine position
     uint32_t currentTimecode;  // packed: last reported position plus the offset
     int tcHotKey;              // virtual-key codes, 0 = none

@@ -17,9 +17,9 @@ void OnEngineNotify(HWND window, WPARAM kind, LPARAM frame)
     // Wrapping addition: an offset can take a position below zero, never out of 32 bits.
     int32_t n = (int32_t)((uint32_t)frame + (uint32_t)Player.tcOffset);
     char text[TIMECODE_BUFFER_SIZE];
-    FormatTimecode(text, n, Player.timecodeRate);
+    FormatTimecode(text, n, Player.timecodeFormat);
     SendDlgItemMessageA(window, IDC_TCDISPLAY, WM_SETTEXT, 0, (LPARAM)(text + DISPLAY_SIGN_LENGTH));
-    Player.currentTimecode = PackTimecode(n, Player.timecodeRate);
+    Player.currentTimecode = PackTimecode(n, Player.timecodeFormat);
 }
 
 // A value for the requester goes through the message-result slot; the procedure then says 1.
@@ -58,7 +58,7 @@ INT_PTR OnRemoteControl(HWND window, WPARAM request, LPARAM parameter)
         QuorvelControl(QUORVEL_STEP, (LONG)parameter);
         return 0;
     case QUORVEL_SEEK: {
-        int32_t frame = UnpackTimecode((uint32_t)parameter, Player.timecodeRate);
+        int32_t frame = UnpackTimecode((uint32_t)parameter, Player.timecodeFormat);
         SetPlayState(window, PLAY_STOPPED);
         QuorvelControl(QUORVEL_SEEK, (LONG)((uint32_t)frame - (uint32_t)Player.tcOffset));
         return 0;

@@ -9,6 +9,7 @@ PlayerValues Player = {
     "",               // decoderName
     PLAY_STOPPED,     // playState
     25,               // timecodeRate
+    {TIMECODE_DEFAULT_BASE, false},  // timecodeFormat
     0,                // tcOffset
     0,                // currentTimecode
     VK_F12,           // tcHotKey

@@ -78,7 +78,7 @@ static void OnGetMinMaxInfo(LPARAM lParam)
 // The frame number of the media at the last report.
 static int32_t ReportedMediaFrame(void)
 {
-    return UnpackTimecode(Player.currentTimecode, Player.timecodeRate) - Player.tcOffset;
+    return UnpackTimecode(Player.currentTimecode, Player.timecodeFormat) - Player.tcOffset;
 }
 
 static void OnKeyForward(HWND window, LPARAM key)

@@ -6,38 +6,99 @@
 
 const char ZeroTimecodeText[] = " 00:00:00:00";
 
-static int TimecodeBase = TIMECODE_DEFAULT_BASE;
+const TimecodeFormat DefaultTimecodeFormat = {TIMECODE_DEFAULT_BASE, false};
 
-static int ApplyRate(int rate)
+enum {
+    SECONDS_PER_MINUTE = 60,
+    SECONDS_PER_HOUR = 3600,
+    HOURS_PER_DAY = 24,
+    MINUTES_PER_DAY = 1440,
+    MINUTES_KEPT_EVERY = 10,         // drop-frame keeps all numbers of every tenth minute
+    FRAMES_SEPARATOR_POSITION = 9,   // the separator before the frames in a timecode text
+    FRAMES_PER_DROPPED_NUMBER = 15,  // 2 numbers dropped at base 30, 4 at base 60
+};
+
+static bool IsBase(int rate)
 {
-    if (rate == 24 || rate == 25 || rate == 30)
-        TimecodeBase = rate;
-    return TimecodeBase;
+    return rate == 24 || rate == 25 || rate == 30 || rate == 50 || rate == 60;
 }
 
-int GetTimecodeBase(void)
+// Whatever a caller hands in, the arithmetic runs on a base it knows, so nothing divides by zero.
+static TimecodeFormat Usable(TimecodeFormat format)
 {
-    return TimecodeBase;
+    if (!IsBase(format.base))
+        format.base = TIMECODE_DEFAULT_BASE;
+    format.dropFrame = format.dropFrame && (format.base == 30 || format.base == 60);
+    return format;
+}
+
+// The frame numbers skipped at the start of each minute but every tenth: 2 at 30, 4 at 60.
+static unsigned DroppedNumbers(TimecodeFormat f)
+{
+    return f.dropFrame ? (unsigned)f.base / FRAMES_PER_DROPPED_NUMBER : 0;
+}
+
+static unsigned FramesPerTenMinutes(TimecodeFormat f)
+{
+    return MINUTES_KEPT_EVERY * SECONDS_PER_MINUTE * (unsigned)f.base -
+           (MINUTES_KEPT_EVERY - 1) * DroppedNumbers(f);
+}
+
+static uint32_t FramesPerDay(TimecodeFormat f)
+{
+    return (MINUTES_PER_DAY / MINUTES_KEPT_EVERY) * FramesPerTenMinutes(f);
+}
+
+// The number a frame of the day bears: the frame itself, or under drop-frame the frame plus the
+// numbers skipped before it.
+static uint32_t NumberOfFrame(uint32_t frame, TimecodeFormat f)
+{
+    unsigned dropped = DroppedNumbers(f);
+    if (dropped == 0)
+        return frame;
+    unsigned framesPerMinute = SECONDS_PER_MINUTE * (unsigned)f.base - dropped;
+    uint32_t tens = frame / FramesPerTenMinutes(f);
+    uint32_t rest = frame % FramesPerTenMinutes(f);
+    uint32_t skipped = (MINUTES_KEPT_EVERY - 1) * dropped * tens;
+    if (rest >= dropped)
+        skipped += dropped * ((rest - dropped) / framesPerMinute);
+    return frame + skipped;
 }
 
 struct TimecodeFields {
     unsigned hours, minutes, seconds, frames;
 };
 
+// The frame a label stands for. Fields are not range-tested (seconds 60 counts as a minute). A
+// label that drop-frame skips counts as the first frame after it, as if the user had typed that.
+static int32_t FrameOfFields(TimecodeFields t, TimecodeFormat f)
+{
+    unsigned dropped = DroppedNumbers(f);
+    int32_t b = f.base;
+    // At most (255·60 + 255)·60·60 + 255·60 + 255 frames: well inside 32 bits.
+    int32_t minutes = (int32_t)(t.hours * 60 + t.minutes);
+    int32_t frames = (int32_t)t.frames;
+    if (dropped && minutes % MINUTES_KEPT_EVERY != 0 && t.seconds == 0 && t.frames < dropped)
+        frames = (int32_t)dropped;
+    int32_t skipped = (int32_t)dropped * (minutes - minutes / MINUTES_KEPT_EVERY);
+    return frames + (int32_t)t.seconds * b + minutes * SECONDS_PER_MINUTE * b - skipped;
+}
+
 // Positions of 24 hours or more wrap round the day, as broadcast timecode does; the display and
 // the packed form (which the hot key types) wrap alike. The magnitude is unsigned so that the
 // magnitude of INT_MIN is well defined.
-static TimecodeFields SplitMagnitude(uint32_t m, unsigned r)
+static TimecodeFields SplitMagnitude(uint32_t m, TimecodeFormat f)
 {
-    TimecodeFields f;
-    m %= 86400u * r;
-    f.hours = m / (3600u * r);
-    m %= 3600u * r;
-    f.minutes = m / (60u * r);
-    m %= 60u * r;
-    f.seconds = m / r;
-    f.frames = m % r;
-    return f;
+    unsigned r = (unsigned)f.base;
+    TimecodeFields t;
+    m = NumberOfFrame(m % FramesPerDay(f), f);
+    t.hours = m / (SECONDS_PER_HOUR * r);
+    m %= SECONDS_PER_HOUR * r;
+    t.minutes = m / (SECONDS_PER_MINUTE * r);
+    m %= SECONDS_PER_MINUTE * r;
+    t.seconds = m / r;
+    t.frames = m % r;
+    return t;
 }
 
 static uint32_t Magnitude(int32_t n)
@@ -45,32 +106,35 @@ static uint32_t Magnitude(int32_t n)
     return n < 0 ? 0u - (uint32_t)n : (uint32_t)n;
 }
 
-char *FormatTimecode(char *buffer, int32_t frame, int rate)
+static char FramesSeparator(TimecodeFormat f)
 {
-    unsigned r = (unsigned)ApplyRate(rate);
-    TimecodeFields f = SplitMagnitude(Magnitude(frame), r);
-    snprintf(buffer, TIMECODE_BUFFER_SIZE, "%c%02u:%02u:%02u:%02u",
-             frame < 0 ? '-' : ' ', f.hours, f.minutes, f.seconds, f.frames);
+    return f.dropFrame ? ';' : ':';
+}
+
+char *FormatTimecode(char *buffer, int32_t frame, TimecodeFormat format)
+{
+    TimecodeFormat f = Usable(format);
+    TimecodeFields t = SplitMagnitude(Magnitude(frame), f);
+    snprintf(buffer, TIMECODE_BUFFER_SIZE, "%c%02u:%02u:%02u%c%02u", frame < 0 ? '-' : ' ',
+             t.hours, t.minutes, t.seconds, FramesSeparator(f), t.frames);
     buffer[TIMECODE_TEXT_LENGTH] = '\0';
     return buffer;
 }
 
-uint32_t PackTimecode(int32_t frame, int rate)
+uint32_t PackTimecode(int32_t frame, TimecodeFormat format)
 {
-    unsigned r = (unsigned)ApplyRate(rate);
-    TimecodeFields f = SplitMagnitude(Magnitude(frame), r);
-    return (f.hours << 24) | (f.minutes << 16) | (f.seconds << 8) | f.frames;
+    TimecodeFields t = SplitMagnitude(Magnitude(frame), Usable(format));
+    return (t.hours << 24) | (t.minutes << 16) | (t.seconds << 8) | t.frames;
 }
 
-int32_t UnpackTimecode(uint32_t packed, int rate)
+int32_t UnpackTimecode(uint32_t packed, TimecodeFormat format)
 {
-    int32_t r = ApplyRate(rate);
-    int32_t hours = (int32_t)((packed >> 24) & 0xFF);
-    int32_t minutes = (int32_t)((packed >> 16) & 0xFF);
-    int32_t seconds = (int32_t)((packed >> 8) & 0xFF);
-    int32_t frames = (int32_t)(packed & 0xFF);
-    // At most 255·3600·30 + 255·60·30 + 255·30 + 255 frames: well inside 32 bits.
-    return frames + seconds * r + minutes * 60 * r + hours * 3600 * r;
+    TimecodeFields t;
+    t.hours = (packed >> 24) & 0xFF;
+    t.minutes = (packed >> 16) & 0xFF;
+    t.seconds = (packed >> 8) & 0xFF;
+    t.frames = packed & 0xFF;
+    return FrameOfFields(t, Usable(format));
 }
 
 static bool IsDigit(char c)
@@ -109,52 +173,53 @@ static bool ValidateAtBase(const char *text, int r)
     return field[3] <= 23 && field[2] <= 59 && field[1] <= 59 && field[0] < r;
 }
 
-bool ValidateTimecode(const char *text, int rate)
+bool ValidateTimecode(const char *text, TimecodeFormat format)
 {
-    return ValidateAtBase(text, ApplyRate(rate));
+    return ValidateAtBase(text, Usable(format).base);
 }
 
 // Right-aligns the last eight digits of text into a copy of the zero timecode; the sign comes
 // from the first character only. Reads the whole text, however long, and writes only out.
-static bool NormalizeInto(const char *text, char out[TIMECODE_BUFFER_SIZE], int r)
+static bool NormalizeInto(const char *text, char out[TIMECODE_BUFFER_SIZE], TimecodeFormat f)
 {
     static const int digitPositions[8] = {11, 10, 8, 7, 5, 4, 2, 1};
     memcpy(out, ZeroTimecodeText, sizeof ZeroTimecodeText);
+    out[FRAMES_SEPARATOR_POSITION] = FramesSeparator(f);
     int placed = 0;
     for (size_t i = strlen(text); i > 0 && placed < 8; i--) {
         if (IsDigit(text[i - 1]))
             out[digitPositions[placed++]] = text[i - 1];
     }
     out[0] = text[0] == '-' ? '-' : ' ';
-    if (ValidateAtBase(out, r))
+    if (ValidateAtBase(out, f.base))
         return true;
     memcpy(out, ZeroTimecodeText, sizeof ZeroTimecodeText);
+    out[FRAMES_SEPARATOR_POSITION] = FramesSeparator(f);
     return false;
 }
 
-bool NormalizeTimecode(char *text, int rate)
+bool NormalizeTimecode(char *text, TimecodeFormat format)
 {
     char copy[TIMECODE_BUFFER_SIZE];
-    bool valid = NormalizeInto(text, copy, ApplyRate(rate));
+    bool valid = NormalizeInto(text, copy, Usable(format));
     memcpy(text, copy, sizeof ZeroTimecodeText);
     return valid;
 }
 
-static int TwoDigits(const char *p)
+static unsigned TwoDigits(const char *p)
 {
-    return (p[0] - '0') * 10 + (p[1] - '0');
+    return (unsigned)((p[0] - '0') * 10 + (p[1] - '0'));
 }
 
-int32_t ParseTimecode(const char *text, int rate)
+int32_t ParseTimecode(const char *text, TimecodeFormat format)
 {
-    int r = ApplyRate(rate);
+    TimecodeFormat f = Usable(format);
     char tc[TIMECODE_BUFFER_SIZE];
-    NormalizeInto(text, tc, r);
-    int hours = TwoDigits(tc + 1), minutes = TwoDigits(tc + 4);
-    int seconds = TwoDigits(tc + 7), frames = TwoDigits(tc + 10);
-    if (hours > 23 || minutes > 59 || seconds > 59 || frames >= r)
+    NormalizeInto(text, tc, f);
+    TimecodeFields t = {TwoDigits(tc + 1), TwoDigits(tc + 4), TwoDigits(tc + 7), TwoDigits(tc + 10)};
+    if (t.hours >= HOURS_PER_DAY || t.minutes > 59 || t.seconds > 59 || t.frames >= (unsigned)f.base)
         return 0;
-    int32_t n = hours * 3600 * r + minutes * 60 * r + seconds * r + frames;
+    int32_t n = FrameOfFields(t, f);
     return tc[0] == '-' ? -n : n;
 }
 
@@ -166,4 +231,56 @@ int TimecodeRateFromFrameRate(double frameRate)
     if (v >= (double)INT_MAX)
         return INT_MAX;
     return (int)v;
+}
+
+// The decimal number at the start of a frame-rate text, read as the settings file's decimal values
+// are: leading blanks, optional sign, digits, "." as the decimal point. Returns where it ends.
+static const char *ReadDecimal(const char *text, double *value)
+{
+    const double ceiling = 1e300;
+    const char *p = text;
+    while (*p == ' ' || *p == '\t')
+        p++;
+    bool negative = *p == '-';
+    if (*p == '+' || *p == '-')
+        p++;
+    double v = 0.0;
+    for (; IsDigit(*p); p++) {
+        if (v < ceiling)
+            v = v * 10.0 + (*p - '0');
+    }
+    if (*p == '.') {
+        double scale = 0.1;
+        for (p++; IsDigit(*p); p++) {
+            v += (*p - '0') * scale;
+            scale /= 10.0;
+        }
+    }
+    *value = negative ? -v : v;
+    return p;
+}
+
+static const char *SkipBlanks(const char *p)
+{
+    while (*p == ' ' || *p == '\t')
+        p++;
+    return p;
+}
+
+// Letter case is ignored, as the Options dialog ignores it when it selects a stored rate in its
+// list: a hand-typed "29.97 df" shows as "29.97 DF" and must mean the same. Older versions read
+// "29.97 DF" as 29.97, so the mark costs them nothing.
+static bool IsDropFrameMark(const char *p)
+{
+    p = SkipBlanks(p);
+    return (p[0] == 'D' || p[0] == 'd') && (p[1] == 'F' || p[1] == 'f') &&
+           *SkipBlanks(p + 2) == '\0';
+}
+
+TimecodeFormat TimecodeFormatFromRateText(const char *rateText)
+{
+    double rate;
+    const char *rest = ReadDecimal(rateText, &rate);
+    TimecodeFormat f = {TimecodeRateFromFrameRate(rate), IsDropFrameMark(rest)};
+    return Usable(f);
 }

@@ -1,4 +1,5 @@
-// Every parser of outside text, fed the same bytes: the first byte picks the parser and the rate.
+// Every parser of outside text, fed the same bytes: the first byte picks the parser and the
+// timecode format.
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -8,21 +9,53 @@
 #include "settings/values.h"
 #include "timecode/timecode.h"
 
+static bool HasDropFrame(TimecodeFormat format)
+{
+    return format.dropFrame && (format.base == 30 || format.base == 60);
+}
+
+// The text of a frame parses back to the frame of the day it names, and the packed form unpacks
+// to that frame's magnitude: the hot key types the text of the unpacked value, which must match
+// the display. Returns the frame the text names.
+static int32_t CheckTextAndPackedAgree(int32_t n, TimecodeFormat format)
+{
+    char tc[TIMECODE_BUFFER_SIZE];
+    FormatTimecode(tc, n, format);
+    if (strlen(tc) != TIMECODE_TEXT_LENGTH || tc[9] != (HasDropFrame(format) ? ';' : ':'))
+        abort();
+    int32_t shown = ParseTimecode(tc, format);
+    if ((n > 0 && shown < 0) || (n < 0 && shown > 0))
+        abort();
+    uint32_t magnitude = shown < 0 ? 0u - (uint32_t)shown : (uint32_t)shown;
+    if ((uint32_t)UnpackTimecode(PackTimecode(n, format), format) != magnitude)
+        abort();
+    return shown;
+}
+
+static bool IsSkippedLabel(uint32_t packed, TimecodeFormat format)
+{
+    unsigned minutes = (packed >> 24) * 60 + ((packed >> 16) & 0xFF);
+    unsigned dropped = HasDropFrame(format) ? (unsigned)format.base / 15 : 0;
+    return minutes % 10 != 0 && ((packed >> 8) & 0xFF) == 0 && (packed & 0xFF) < dropped;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size == 0)
         return 0;
-    static const int rates[8] = {24, 25, 30, 0, 50, -1, 23, 60};
-    int rate = rates[(data[0] >> 3) & 7];
+    static const TimecodeFormat formats[8] = {
+        {24, false}, {25, false}, {30, false}, {50, false},
+        {60, false}, {30, true},  {60, true},  {-1, true},  // the last counts at 25
+    };
+    TimecodeFormat format = formats[(data[0] >> 3) & 7];
     std::string text((const char *)data + 1, size - 1);
     text = text.c_str();  // the settings file never hands over a NUL inside a value
 
     switch (data[0] & 7) {
     case 0: {
-        int32_t n = ParseTimecode(text.c_str(), rate);
-        char tc[TIMECODE_BUFFER_SIZE];
-        FormatTimecode(tc, n, rate);
-        if (strlen(tc) != TIMECODE_TEXT_LENGTH)
+        // Parsed offsets stay within a day, so they format and parse back exactly.
+        int32_t n = ParseTimecode(text.c_str(), format);
+        if (CheckTextAndPackedAgree(n, format) != n)
             abort();
         break;
     }
@@ -30,13 +63,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         char buffer[TIMECODE_BUFFER_SIZE];
         strncpy(buffer, text.c_str(), sizeof buffer - 1);
         buffer[sizeof buffer - 1] = '\0';
-        bool valid = NormalizeTimecode(buffer, rate);
-        if (strlen(buffer) != TIMECODE_TEXT_LENGTH || (valid && !ValidateTimecode(buffer, rate)))
+        bool valid = NormalizeTimecode(buffer, format);
+        if (strlen(buffer) != TIMECODE_TEXT_LENGTH || (valid && !ValidateTimecode(buffer, format)))
             abort();
         break;
     }
     case 2:
-        ValidateTimecode(text.c_str(), rate);
+        ValidateTimecode(text.c_str(), format);
         break;
     case 3: {
         WindowRect r;
@@ -49,16 +82,34 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     case 4:
         HotKeyFromName(text.c_str(), 99);
         break;
+    case 5: {
+        // The rate text names a base the arithmetic has; drop-frame only at 30 and 60; the base
+        // is the rounded number wherever that is a base.
+        TimecodeFormat f = TimecodeFormatFromRateText(text.c_str());
+        int rounded = TimecodeRateFromFrameRate(DecimalFromText(text.c_str()));
+        bool isBase = rounded == 24 || rounded == 25 || rounded == 30 || rounded == 50 ||
+                      rounded == 60;
+        if (f.base != (isBase ? rounded : 25) || (f.dropFrame && f.base != 30 && f.base != 60))
+            abort();
+        break;
+    }
     default: {
         double v = DecimalFromText(text.c_str());
         if (v != v || v > 1e301 || v < -1e301)
             abort();
         TimecodeRateFromFrameRate(v);
         uint32_t packed = 0;
-        memcpy(&packed, data, size < 4 ? size : 4);
+        memcpy(&packed, data + 1, size - 1 < 4 ? size - 1 : 4);
         char tc[TIMECODE_BUFFER_SIZE];
-        FormatTimecode(tc, UnpackTimecode(packed, rate), rate);
-        PackTimecode((int32_t)packed, rate);
+        FormatTimecode(tc, UnpackTimecode(packed, format), format);
+        CheckTextAndPackedAgree((int32_t)packed, format);
+        // A label of the day packs back to itself, but for one that drop-frame skips.
+        unsigned base = format.base == -1 ? 25u : (unsigned)format.base;
+        bool inDay = (packed >> 24) < 24 && ((packed >> 16) & 0xFF) < 60 &&
+                     ((packed >> 8) & 0xFF) < 60 && (packed & 0xFF) < base;
+        if (inDay && !IsSkippedLabel(packed, format) &&
+            PackTimecode(UnpackTimecode(packed, format), format) != packed)
+            abort();
         break;
     }
     }

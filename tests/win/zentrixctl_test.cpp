@@ -24,6 +24,9 @@ TEST(ZentrixctlCommand, Table)
         {{"step", "-1"}, true, 64, -1, CTL_PRINT_NOTHING},
         {{"locate", "01:02:03:04"}, true, 256, 0x01020304, CTL_PRINT_NOTHING},
         {{"locate", "1:2:3:4"}, true, 256, 0x01020304, CTL_PRINT_NOTHING},
+        {{"locate", "00:01:00;02"}, true, 256, 0x00010002, CTL_PRINT_NOTHING},  // drop-frame
+        {{"locate", "01;10;00;00"}, true, 256, 0x010A0000, CTL_PRINT_NOTHING},
+        {{"locate", "00:00:01:59"}, true, 256, 0x0000013B, CTL_PRINT_NOTHING},  // base 60
         {{"query"}, true, 1024, 0, CTL_PRINT_TIMECODE},
         {{"length"}, true, 0xFFFF8001, 0, CTL_PRINT_NUMBER},
         {{}, false, 0, 0, CTL_PRINT_NOTHING},
@@ -39,6 +42,8 @@ TEST(ZentrixctlCommand, Table)
         {{"locate", "00:00:00:00:00"}, false, 0, 0, CTL_PRINT_NOTHING},
         {{"locate", "001:00:00:00"}, false, 0, 0, CTL_PRINT_NOTHING},
         {{"locate", ""}, false, 0, 0, CTL_PRINT_NOTHING},
+        {{"locate", "00:01:00.02"}, false, 0, 0, CTL_PRINT_NOTHING},
+        {{"locate", "00:01:00;;02"}, false, 0, 0, CTL_PRINT_NOTHING},
     };
     for (const Case &c : cases) {
         CtlCommand command = {};

@@ -18,6 +18,11 @@ enum {
     REQUEST_QUERY_LENGTH = 0xFFFF8001,
 };
 
+static bool IsSeparator(char c)
+{
+    return c == ':' || c == ';';
+}
+
 bool PackedFromText(const char *text, uint32_t *packed)
 {
     static const unsigned limits[4] = {23, 59, 59, 99};
@@ -33,7 +38,7 @@ bool PackedFromText(const char *text, uint32_t *packed)
         if (digits == 0 || digits > 2 || value > limits[field])
             return false;
         result = (result << 8) | value;
-        if (field < 3 && *p++ != ':')
+        if (field < 3 && !IsSeparator(*p++))
             return false;
     }
     if (*p != '\0')
@@ -74,7 +79,8 @@ bool ParseCtlCommand(int count, const char *const *words, CtlCommand *command, c
         {"query", REQUEST_QUERY_TIMECODE, CTL_PRINT_TIMECODE},
         {"length", REQUEST_QUERY_LENGTH, CTL_PRINT_NUMBER},
     };
-    *error = "usage: zentrixctl play|pause|stop|rewind|forward|step N|locate HH:MM:SS:FF|query|length";
+    *error = "usage: zentrixctl play|pause|stop|rewind|forward|step N|locate HH:MM:SS:FF|query|length"
+             " (drop-frame: HH:MM:SS;FF)";
     if (count < 1)
         return false;
     const char *word = words[0];
@@ -98,7 +104,8 @@ bool ParseCtlCommand(int count, const char *const *words, CtlCommand *command, c
     if (strcmp(word, "locate") == 0) {
         uint32_t packed;
         if (count != 2 || !PackedFromText(words[1], &packed)) {
-            *error = "zentrixctl: locate takes a timecode HH:MM:SS:FF, such as 01:02:03:04";
+            *error = "zentrixctl: locate takes a timecode HH:MM:SS:FF or, drop-frame, "
+                     "HH:MM:SS;FF, such as 01:02:03:04";
             return false;
         }
         *command = CtlCommand{REQUEST_LOCATE, (int32_t)packed, CTL_PRINT_NOTHING};

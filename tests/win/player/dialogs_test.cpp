@@ -93,7 +93,7 @@ TEST_F(DialogTest, OptionsWithoutAFileShowsAndWritesTheDefaults)
         startStop = ItemText(dialog, IDC_OPT_STARTSTOPKEY);
         frames = ItemText(dialog, IDC_OPT_SHOWFRAMES);
         append = ItemText(dialog, IDC_OPT_APPENDSIGN);
-        EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_OPT_FRAMERATE, CB_GETCOUNT, 0, 0), 5);
+        EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_OPT_FRAMERATE, CB_GETCOUNT, 0, 0), 10);
         EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_OPT_TCHOTKEY, CB_GETCOUNT, 0, 0), 13);
         Ok(dialog);
     });
@@ -148,7 +148,17 @@ TEST_F(DialogTest, OptionsFrameRatesAndOffsetsTakeEffectAtOnce)
         {NULL, "24", "-00:00:01:00", "25", "24", "QuorvelSetRate(24)", 24, -24},
         {"2", NULL, "abc12", "24", "24", "QuorvelSetRate(24)", 24, 12},
         {"29.76", NULL, "1:00", "29.76", "29.76", "QuorvelSetRate(29.76)", 30, 30},
-        {"50", NULL, "1:00", "50", "50", "QuorvelSetRate(50)", 50, 30},  // base stays 30
+        {"50", NULL, "1:00", "50", "50", "QuorvelSetRate(50)", 50, 50},
+        {NULL, "60", "00:00:01:30", "25", "60", "QuorvelSetRate(60)", 60, 90},
+        {NULL, "59.94", "1:00", "25", "59.94", "QuorvelSetRate(59.94)", 60, 60},
+        {NULL, "29.97 DF", "00:01:00;02", "25", "29.97 DF", "QuorvelSetRate(29.97)", 30, 1800},
+        {"29.97", NULL, "00:01:00;02", "29.97", "29.97", "QuorvelSetRate(29.97)", 30, 1802},
+        {"59.94", NULL, "1:00", "59.94", "59.94", "QuorvelSetRate(59.94)", 60, 60},
+        {NULL, "59.94 DF", "-00:01:00;04", "25", "59.94 DF", "QuorvelSetRate(59.94)", 60,
+         -3600},
+        // Kept as stored: a rate the list lacks; a hand-typed "df" selects the DF item.
+        {"48", NULL, "1:00", "48", "48", "QuorvelSetRate(48)", 48, 25},
+        {"29.97 df", NULL, "1:00:02", "29.97 DF", "29.97 DF", "QuorvelSetRate(29.97)", 30, 1800},
     };
     for (const Case &c : cases) {
         WriteIni(SECTION_FRAME_RATE, KEY_DEFAULT, c.stored);

@@ -17,8 +17,10 @@
 namespace {
 
 const SeparatorChord ShiftPeriod = {0xBE, true, false, false};
+const SeparatorChord Oem1 = {0xBA, false, false, false};  // ';' on US layouts
 
-// "0" taps the digit key, ":" the separator chord Shift + period, "SP" space, "TAB", "CR", "LF".
+// "0" taps the digit key, ":" the separator chord Shift + period, ";" the drop-frame chord
+// VK_OEM_1, "SP" space, "TAB", "CR", "LF".
 std::vector<KeyStroke> Expected(const std::vector<std::string> &taps)
 {
     std::vector<KeyStroke> strokes;
@@ -31,6 +33,8 @@ std::vector<KeyStroke> Expected(const std::vector<std::string> &taps)
             strokes.push_back({0x10, false});
             tap(0xBE);
             strokes.push_back({0x10, true});
+        } else if (t == ";") {
+            tap(0xBA);
         } else if (t == "SP") {
             tap(0x20);
         } else if (t == "TAB") {
@@ -49,7 +53,7 @@ std::vector<KeyStroke> Expected(const std::vector<std::string> &taps)
 std::vector<KeyStroke> Typed(const char *tc, int frames, int append, SeparatorChord sep)
 {
     KeyStroke strokes[MAX_TIMECODE_KEYSTROKES];
-    int count = TimecodeKeystrokes(tc, frames, append, sep, strokes);
+    int count = TimecodeKeystrokes(tc, frames, append, sep, Oem1, strokes);
     return std::vector<KeyStroke>(strokes, strokes + count);
 }
 
@@ -78,6 +82,12 @@ TEST(TimecodeKeystrokes, ModesTable)
         {"-00:00:10:00", SHOW_FRAMES_YES, APPEND_SPACE,
          {"0", "0", ":", "0", "0", ":", "1", "0", ":", "0", "0", "SP"}},
         {" 01:02:03:04", SHOW_FRAMES_NO, APPEND_NOT, {"0", "1", ":", "0", "2", ":", "0", "3"}},
+        // Drop-frame: ';' before the frames wherever frames are typed.
+        {" 00:01:00;02", SHOW_FRAMES_YES, APPEND_SPACE,
+         {"0", "0", ":", "0", "1", ":", "0", "0", ";", "0", "2", "SP"}},
+        {" 00:01:00;02", SHOW_FRAMES_ZERO, APPEND_NOT,
+         {"0", "0", ":", "0", "1", ":", "0", "0", ";", "0", "0"}},
+        {" 00:01:00;02", SHOW_FRAMES_NO, APPEND_NOT, {"0", "0", ":", "0", "1", ":", "0", "0"}},
     };
     for (const Case &c : cases) {
         std::vector<KeyStroke> got = Typed(c.tc, c.frames, c.append, ShiftPeriod);
@@ -85,7 +95,8 @@ TEST(TimecodeKeystrokes, ModesTable)
         EXPECT_EQ(Describe(got), Describe(want)) << c.tc << " frames " << c.frames << " append "
                                                  << c.append;
     }
-    // Frames typed and a one-key append sign: 30 events.
+    // Frames typed and a one-key append sign: 30 events; 28 with the one-key ';'.
+    EXPECT_EQ(Typed(" 01:02:03;04", 0, 0, ShiftPeriod).size(), 28u);
     EXPECT_EQ(Typed(" 01:02:03:04", 0, 0, ShiftPeriod).size(), 30u);
 }
 

@@ -98,12 +98,13 @@ protected:
     std::vector<KeyStroke> Expected(int frames, int append)
     {
         char tc[16];
-        FormatTimecode(tc, UnpackTimecode(Player.currentTimecode, Player.timecodeRate),
-                       Player.timecodeRate);
+        FormatTimecode(tc, UnpackTimecode(Player.currentTimecode, Player.timecodeFormat),
+                       Player.timecodeFormat);
         HKL layout = GetKeyboardLayout(GetWindowThreadProcessId(GetForegroundWindow(), NULL));
         KeyStroke strokes[MAX_TIMECODE_KEYSTROKES];
         int n = TimecodeKeystrokes(tc, frames, append,
-                                   SeparatorChordFromScan(VkKeyScanExA(':', layout)), strokes);
+                                   SeparatorChordFromScan(VkKeyScanExA(':', layout)),
+                                   SeparatorChordFromScan(VkKeyScanExA(';', layout)), strokes);
         return std::vector<KeyStroke>(strokes, strokes + n);
     }
 };
@@ -127,6 +128,40 @@ TEST_F(TypingTest, TcHotKeyTypesTheTimecodeInEachMode)
         {SHOW_FRAMES_YES, APPEND_NOT, "01:02:03:04"},
     };
     for (const Case &c : cases) {
+        Player.showFramesMode = c.frames;
+        Player.appendSignMode = c.append;
+        SetWindowTextA(text.edit, "");
+        recorder.Clear();
+        std::vector<KeyStroke> expected = Expected(c.frames, c.append);
+        SendMessageA(window_, WM_KEYHOOK_HOTKEY, VK_F12, 0);
+        PumpUntil([&] { return recorder.Keys().size() >= expected.size(); });
+        PumpUntil([&] { return text.Text().size() >= strlen(c.typed); }, 2000);
+        EXPECT_EQ(Describe(recorder.Keys()), Describe(expected)) << c.typed;
+        EXPECT_EQ(text.Text(), c.typed);
+    }
+}
+
+// The hot key types what the display shows: real seconds at 60, ';' before drop-frame frames.
+TEST_F(TypingTest, TcHotKeyTypesTheFilesNumbering)
+{
+    Start();
+    KeyRecorder recorder;
+    TextWindow text;
+    struct Case {
+        TimecodeFormat format;
+        int32_t frame;
+        int frames, append;
+        const char *typed;
+    } cases[] = {
+        {{60, false}, 90, SHOW_FRAMES_YES, APPEND_SPACE, "00:00:01:30 "},
+        {{30, true}, 1800, SHOW_FRAMES_YES, APPEND_SPACE, "00:01:00;02 "},
+        {{60, true}, 3600, SHOW_FRAMES_ZERO, APPEND_NOT, "00:01:00;00"},
+        {{30, true}, 1800, SHOW_FRAMES_NO, APPEND_NOT, "00:01:00"},
+    };
+    for (const Case &c : cases) {
+        Player.timecodeFormat = c.format;
+        Player.tcOffset = 0;
+        SendMessageA(window_, 0x7FFF, 1024, c.frame);
         Player.showFramesMode = c.frames;
         Player.appendSignMode = c.append;
         SetWindowTextA(text.edit, "");

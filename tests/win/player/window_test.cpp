@@ -277,14 +277,26 @@ TEST_F(PlayerWindowTest, OpeningReadsTheFilesOwnEntriesAndFallsBack)
         int timecodeRate;
         int32_t offset;
         bool loadFilter;
+        TimecodeFormat format;
     } cases[] = {
-        {"29.97", NULL, NULL, NULL, NULL, "QuorvelSetRate(29.97)", 30, 0, false},
-        {"", "24", NULL, NULL, NULL, "QuorvelSetRate(24)", 24, 0, false},
-        {NULL, "23.98", NULL, "01:00:00:00", NULL, "QuorvelSetRate(23.98)", 24, 3600 * 24, false},
-        {NULL, NULL, NULL, "01:00:00:00", NULL, "QuorvelSetRate(25)", 25, 3600 * 25, false},
-        {"25", "30", "-00:00:10:00", "01:00:00:00", "", "QuorvelSetRate(25)", 25, -250, false},
-        {NULL, NULL, "garbage", NULL, "WMVideo Decoder DMO", "QuorvelSetRate(25)", 25, 0, true},
-        {"fps", NULL, NULL, NULL, NULL, "QuorvelSetRate(0)", 0, 0, false},
+        {"29.97", NULL, NULL, NULL, NULL, "QuorvelSetRate(29.97)", 30, 0, false, {30, false}},
+        {"", "24", NULL, NULL, NULL, "QuorvelSetRate(24)", 24, 0, false, {24, false}},
+        {NULL, "23.98", NULL, "01:00:00:00", NULL, "QuorvelSetRate(23.98)", 24, 3600 * 24, false,
+         {24, false}},
+        {NULL, NULL, NULL, "01:00:00:00", NULL, "QuorvelSetRate(25)", 25, 3600 * 25, false,
+         {25, false}},
+        {"25", "30", "-00:00:10:00", "01:00:00:00", "", "QuorvelSetRate(25)", 25, -250, false,
+         {25, false}},
+        {NULL, NULL, "garbage", NULL, "WMVideo Decoder DMO", "QuorvelSetRate(25)", 25, 0, true,
+         {25, false}},
+        {"fps", NULL, NULL, NULL, NULL, "QuorvelSetRate(0)", 0, 0, false, {25, false}},
+        // Real seconds above 30; drop-frame numbers the same frames the SMPTE way.
+        {"50", NULL, "00:00:01:00", NULL, NULL, "QuorvelSetRate(50)", 50, 50, false, {50, false}},
+        {"60", NULL, "00:00:01:00", NULL, NULL, "QuorvelSetRate(60)", 60, 60, false, {60, false}},
+        {"29.97 DF", NULL, "00:01:00;02", NULL, NULL, "QuorvelSetRate(29.97)", 30, 1800, false,
+         {30, true}},
+        {NULL, "59.94 DF", NULL, "-01:00:00;00", NULL, "QuorvelSetRate(59.94)", 60, -6 * 35964,
+         false, {60, true}},
     };
     for (const Case &c : cases) {
         DeleteFileA(SettingsFilePath);
@@ -301,6 +313,8 @@ TEST_F(PlayerWindowTest, OpeningReadsTheFilesOwnEntriesAndFallsBack)
         expected.push_back(std::string("QuorvelSetFile(") + file + ")");
         EXPECT_EQ(FakeCalls(), expected) << c.rateCall;
         EXPECT_EQ(Player.timecodeRate, c.timecodeRate) << c.rateCall;
+        EXPECT_EQ(Player.timecodeFormat.base, c.format.base) << c.rateCall;
+        EXPECT_EQ(Player.timecodeFormat.dropFrame, c.format.dropFrame) << c.rateCall;
         EXPECT_EQ(Player.tcOffset, c.offset) << c.rateCall;
         EXPECT_STREQ(Player.decoderName, c.decoder ? c.decoder : "");
     }
@@ -339,20 +353,24 @@ TEST_F(PlayerWindowTest, PositionReports)
         WPARAM kind;
         LPARAM frame;
         int32_t offset;
-        int rate;
+        TimecodeFormat format;
         const char *display;
         uint32_t packed;
     } cases[] = {
-        {1024, 0, 0, 25, "00:00:00:00", 0},
-        {1024, 3600 * 25 + 60 * 25 + 25, 0, 25, "01:01:01:00", 0x01010100},
-        {1024, 250, 3600 * 25, 25, "01:00:10:00", 0x01000A00},
-        {1024, 0, -250, 25, "00:00:10:00", 0x00000A00},  // the magnitude, without a sign
-        {1024, 45, 0, 30, "00:00:01:15", 0x0000010F},
-        {1023, 77, 0, 25, "00:00:01:15", 0x0000010F},  // another kind changes nothing
+        {1024, 0, 0, {25, false}, "00:00:00:00", 0},
+        {1024, 3600 * 25 + 60 * 25 + 25, 0, {25, false}, "01:01:01:00", 0x01010100},
+        {1024, 250, 3600 * 25, {25, false}, "01:00:10:00", 0x01000A00},
+        {1024, 0, -250, {25, false}, "00:00:10:00", 0x00000A00},  // the magnitude, without a sign
+        {1024, 45, 0, {30, false}, "00:00:01:15", 0x0000010F},
+        {1023, 77, 0, {25, false}, "00:00:01:15", 0x0000010F},  // another kind changes nothing
+        {1024, 90, 0, {60, false}, "00:00:01:30", 0x0000011E},
+        {1024, 1799, 1, {30, true}, "00:01:00;02", 0x00010002},
+        {1024, 3600, 0, {60, true}, "00:01:00;04", 0x00010004},
+        {1024, 17982, -17982, {30, true}, "00:00:00;00", 0},
     };
     for (const Case &c : cases) {
         Player.tcOffset = c.offset;
-        Player.timecodeRate = c.rate;
+        Player.timecodeFormat = c.format;
         SendMessageA(window_, WM_ENGINE_NOTIFY, c.kind, c.frame);
         EXPECT_EQ(Text(Item(IDC_TCDISPLAY)), c.display) << c.frame;
         EXPECT_EQ(Player.currentTimecode, c.packed) << c.frame;
@@ -397,6 +415,36 @@ TEST_F(PlayerWindowTest, RemoteRequestsAndAnswers)
         EXPECT_EQ(Player.playState, c.stateAfter) << std::hex << c.request;
         EXPECT_EQ(PlayCheck(), c.stateAfter) << std::hex << c.request;
         EXPECT_EQ(answer, c.answer) << std::hex << c.request;
+    }
+}
+
+// A query answers the label on show and a locate to that label returns to the same frame, also
+// under drop-frame numbering, where the label and the frame count differ.
+TEST_F(PlayerWindowTest, RemoteQueryAndLocateUseTheFilesNumbering)
+{
+    Start();
+    struct Case {
+        TimecodeFormat format;
+        int32_t offset;
+        LPARAM frame;
+        uint32_t packed;
+        const char *locate;
+    } cases[] = {
+        {{30, true}, 0, 1800, 0x00010002, "QuorvelControl(256,1800)"},
+        {{30, true}, 107892, 17982, 0x010A0000, "QuorvelControl(256,17982)"},
+        {{60, true}, 0, 3600, 0x00010004, "QuorvelControl(256,3600)"},
+        {{50, false}, 0, 99, 0x00000131, "QuorvelControl(256,99)"},
+        {{60, false}, -60, 120, 0x00000100, "QuorvelControl(256,120)"},
+    };
+    for (const Case &c : cases) {
+        Player.timecodeFormat = c.format;
+        Player.tcOffset = c.offset;
+        SendMessageA(window_, WM_ENGINE_NOTIFY, 1024, c.frame);
+        LRESULT answer = SendMessageA(window_, WM_REMOTE_CONTROL, 1024, 0);
+        EXPECT_EQ((uint32_t)answer, c.packed) << c.frame;
+        ClearFakeCalls();
+        SendMessageA(window_, WM_REMOTE_CONTROL, 256, answer);
+        EXPECT_EQ(FakeCalls(), (CallList{c.locate})) << c.frame;
     }
 }
 
