@@ -254,6 +254,39 @@ TEST_F(TrackerTest, RightReleaseReportsAndLeavesTheDragRunning)
     EXPECT_NOTES(expected, TakeNotes());
 }
 
+// Another window taking the mouse (a menu, a message box, Alt+Tab) ends the drag: later plain
+// moves neither move the knob nor seek.
+TEST_F(TrackerTest, LosingTheCaptureEndsTheDrag)
+{
+    struct Case {
+        const char *name;
+        bool toParent;  // captured by another window, or released by someone else
+    } cases[] = {{"taken", true}, {"released", false}};
+    for (const Case &c : cases) {
+        SetUpAsPlayer();
+        Mouse(WM_LBUTTONDOWN, 45);
+        Mouse(WM_MOUSEMOVE, 65);
+        ASSERT_EQ(tracker_, GetCapture());
+        if (c.toParent)
+            SetCapture(parent_);
+        else
+            ReleaseCapture();
+        TakeNotes();
+        Mouse(WM_MOUSEMOVE, 125);
+        EXPECT_EQ(30, Value()) << c.name;
+        EXPECT_EQ(65, Knob()) << c.name;
+        EXPECT_TRUE(TakeNotes().empty()) << c.name;
+        ReleaseCapture();
+        // A new press drags again.
+        Mouse(WM_LBUTTONDOWN, 25);
+        Mouse(WM_MOUSEMOVE, 45);
+        std::vector<Note> expected = {Posted(10), Posted(20)};
+        EXPECT_NOTES(expected, TakeNotes());
+        Mouse(WM_LBUTTONUP, 45);
+        TakeNotes();
+    }
+}
+
 TEST_F(TrackerTest, DoubleClickStartsNoDragButItsReleaseReports)
 {
     SetUpAsPlayer();
