@@ -93,7 +93,8 @@ TEST_F(TrackerTest, ClassesAreRegisteredAsDescribed)
     EXPECT_EQ(UINT(CS_GLOBALCLASS | CS_DBLCLKS), tracker.style);
     EXPECT_EQ(8, tracker.cbWndExtra);
     EXPECT_EQ(UINT(CS_GLOBALCLASS), display.style);
-    EXPECT_EQ(sizeof(void *) == 8 ? 20 : 16, display.cbWndExtra);  // a pointer-sized font slot at 12
+    // Two pointer-sized font slots from 12: the given font and the fitted copy.
+    EXPECT_EQ(sizeof(void *) == 8 ? 28 : 20, display.cbWndExtra);
     for (const WNDCLASSEXA *wc : {&tracker, &display}) {
         EXPECT_EQ(0, wc->cbClsExtra);
         EXPECT_EQ(NULL, wc->hbrBackground);
