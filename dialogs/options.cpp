@@ -104,11 +104,13 @@ static void OnOK(HWND dialog)
     char text[CONTROL_TEXT_SIZE];
     StoreControlText(dialog, IDC_OPT_FRAMERATE, SECTION_FRAME_RATE, PerFileKey(), text);
     double frameRate = DecimalFromText(text);
-    QuorvelSetRate(frameRate);
     Player.timecodeRate = TimecodeRateFromFrameRate(frameRate);
 
     StoreControlText(dialog, IDC_OPT_TCOFFSET, SECTION_TC_OFFSET, PerFileKey(), text);
     Player.tcOffset = ParseTimecode(text, Player.timecodeRate);
+    // Last: while paused the engine answers with a position report from inside the call, which
+    // must be shown and kept with the new rate and offset.
+    QuorvelSetRate(frameRate);
 
     StoreControlText(dialog, IDC_OPT_TCHOTKEY, SECTION_OPTIONS, KEY_TC_HOTKEY, text);
     Player.tcHotKey = HotKeyFromName(text, Player.tcHotKey);

@@ -8,6 +8,7 @@
 #include "tests/win/player/player_fixture.h"
 
 #include "dialogs/dialogs.h"
+#include "platform/quorvel.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 
@@ -173,6 +174,47 @@ TEST_F(DialogTest, OptionsFrameRatesAndOffsetsTakeEffectAtOnce)
             SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         });
         EXPECT_EQ(offsetShown, c.offset);
+    }
+}
+
+// Paused, the engine answers the new rate at once with the frame on screen, from inside the
+// call; that report, the typed and queried timecode and the arrows all count with the new
+// rate and offset.
+TEST_F(DialogTest, OptionsOkWhilePausedShowsTheNewTimecodeAtOnce)
+{
+    Start();
+    Open("C:\\v\\paused.mp4");
+    SendMessageA(window_, WM_COMMAND, IDC_PLAY, 0);  // pause
+    ASSERT_EQ(Player.playState, PLAY_STOPPED);
+    SendFakeEngineReport(200);
+    struct Case {
+        const char *rate, *offset;
+        const char *display;
+        uint32_t packed;
+    } cases[] = {
+        {"25", "10:00:00:00", "10:00:08:00", 0x0A000800},
+        {"30", "00:01:00:00", "00:01:06:20", 0x00010614},
+        {"24", "00:00:10:00", "00:00:18:08", 0x00001208},
+    };
+    for (const Case &c : cases) {
+        SetFakeEngineReportOnSetRate(true, 200);
+        Options([&](HWND dialog) {
+            Select(dialog, IDC_OPT_FRAMERATE, c.rate);
+            SetDlgItemTextA(dialog, IDC_OPT_TCOFFSET, c.offset);
+            Ok(dialog);
+        });
+        SetFakeEngineReportOnSetRate(false, 0);
+        char display[32] = "";
+        GetWindowTextA(Item(IDC_TCDISPLAY), display, sizeof display);
+        EXPECT_STREQ(display, c.display) << c.offset;
+        EXPECT_EQ(Player.currentTimecode, c.packed) << c.offset;
+        EXPECT_EQ((uint32_t)SendMessageA(window_, WM_REMOTE_CONTROL, 1024, 0), c.packed) << c.offset;
+        ClearFakeCalls();
+        SendMessageA(window_, WM_COMMAND, ID_KEYFORWARD, VK_RIGHT);
+        SendMessageA(window_, WM_COMMAND, ID_KEYFORWARD, VK_LEFT);
+        EXPECT_EQ(FakeCalls(), (std::vector<std::string>{"QuorvelControl(256,201)",
+                                                          "QuorvelControl(256,199)"}))
+            << c.offset;
     }
 }
 
