@@ -147,6 +147,7 @@ static void ChooseDecoder(HWND window)
     if (Player.decoderName[0])
         QuorvelLoadFilter(Player.decoderName);
     QuorvelSetFile(Player.currentFile);
+    SetPlayState(window, PLAY_PLAYING);  // the engine plays a file it opens
 }
 
 // Returns the dialog procedure's result: 0 for the close command, which destroys the window.

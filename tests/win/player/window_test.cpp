@@ -446,14 +446,18 @@ TEST_F(PlayerWindowTest, DecoderOkHandsTheFileAgain)
         const char *file;
         const char *choice;  // NULL: Cancel
         CallList calls;
+        int stateBefore, stateAfter;  // the file is played again after OK, paused or not
     } cases[] = {
-        {"", "Fake MPEG Decoder", {"QuorvelListFilter"}},
+        {"", "Fake MPEG Decoder", {"QuorvelListFilter"}, PLAY_STOPPED, PLAY_STOPPED},
         {"C:\\v\\a.mp4", "Fake MPEG Decoder",
-         {"QuorvelListFilter", "QuorvelLoadFilter(Fake MPEG Decoder)", "QuorvelSetFile(C:\\v\\a.mp4)"}},
-        {"C:\\v\\a.mp4", "-", {"QuorvelListFilter", "QuorvelSetFile(C:\\v\\a.mp4)"}},
-        {"C:\\v\\a.mp4", NULL, {"QuorvelListFilter"}},
+         {"QuorvelListFilter", "QuorvelLoadFilter(Fake MPEG Decoder)", "QuorvelSetFile(C:\\v\\a.mp4)"},
+         PLAY_STOPPED, PLAY_PLAYING},
+        {"C:\\v\\a.mp4", "-", {"QuorvelListFilter", "QuorvelSetFile(C:\\v\\a.mp4)"},
+         PLAY_PLAYING, PLAY_PLAYING},
+        {"C:\\v\\a.mp4", NULL, {"QuorvelListFilter"}, PLAY_STOPPED, PLAY_STOPPED},
     };
     for (const Case &c : cases) {
+        SetPlayState(window_, c.stateBefore);
         lstrcpyA(Player.currentFile, c.file);
         Player.decoderName[0] = '\0';
         ClearFakeCalls();
@@ -480,6 +484,13 @@ TEST_F(PlayerWindowTest, DecoderOkHandsTheFileAgain)
         PumpUntil([&] { return done; });
         user.join();
         EXPECT_EQ(FakeCalls(), c.calls) << c.file << " " << (c.choice ? c.choice : "cancel");
+        EXPECT_EQ(PlayCheck(), c.stateAfter) << c.file << " " << (c.choice ? c.choice : "cancel");
+        // The first Space after it pauses what plays.
+        if (c.stateAfter == PLAY_PLAYING) {
+            ClearFakeCalls();
+            SendMessageA(window_, WM_COMMAND, ID_KEYFORWARD, VK_SPACE);
+            EXPECT_EQ(FakeCalls(), (CallList{"QuorvelControl(4,0)"})) << c.file;
+        }
     }
 }
 
