@@ -9,6 +9,7 @@
 
 #include "dialogs/dialogs.h"
 #include "platform/quorvel.h"
+#include "platform/zentrixkey.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 
@@ -380,10 +381,12 @@ LRESULT CALLBACK RecordCredits(int code, WPARAM wParam, LPARAM lParam)
 TEST_F(DialogTest, AboutRevealsTheCreditsOneCharacterAtATime)
 {
     Start();
+    const std::string credits = AboutCreditText;
     struct Case {
         const char *how;
+        bool waitForTheWholeText;
         INT_PTR expected;
-    } cases[] = {{"ok", 1}, {"enter", 1}, {"esc", 0}};
+    } cases[] = {{"ok", true, 1}, {"enter", false, 1}, {"esc", false, 0}};
     for (const Case &c : cases) {
         CreditTexts.clear();
         CreditTextCount = 0;
@@ -391,7 +394,7 @@ TEST_F(DialogTest, AboutRevealsTheCreditsOneCharacterAtATime)
         HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordCredits, NULL, GetCurrentThreadId());
         HFONT titleFont = NULL;
         std::string title;
-        size_t textsWhenPressed = 0;
+        bool revealed = false;
         std::thread user([&] {
             HWND dialog = NULL;
             for (int i = 0; i < 1000 && !dialog; i++) {
@@ -400,10 +403,14 @@ TEST_F(DialogTest, AboutRevealsTheCreditsOneCharacterAtATime)
             }
             if (!dialog)
                 return;
-            // Answered while the reveal runs: the pump lets sent messages through.
             titleFont = (HFONT)SendDlgItemMessageA(dialog, IDC_ABOUT_TITLE, WM_GETFONT, 0, 0);
             title = ItemText(dialog, IDC_ABOUT_TITLE);
-            textsWhenPressed = CreditTextCount;
+            if (c.waitForTheWholeText) {
+                for (int i = 0; i < 1000 && !revealed; i++) {
+                    Sleep(10);
+                    revealed = CreditTextCount == credits.size() + 1;
+                }
+            }
             HWND ok = GetDlgItem(dialog, IDOK);
             if (strcmp(c.how, "ok") == 0)
                 PostMessageA(dialog, WM_COMMAND, IDOK, (LPARAM)ok);
@@ -419,13 +426,46 @@ TEST_F(DialogTest, AboutRevealsTheCreditsOneCharacterAtATime)
         EXPECT_EQ(title, "Vantorel 1.20");
         EXPECT_EQ(titleFont, App.displayFont);
         ASSERT_FALSE(CreditTexts.empty());
-        size_t length = CreditTexts.back().size();
-        EXPECT_GT(length, 20u);
-        EXPECT_EQ(CreditTexts.size(), length + 1);
+        EXPECT_GT(credits.size(), 20u);
         for (size_t i = 0; i < CreditTexts.size(); i++)
-            EXPECT_EQ(CreditTexts[i], CreditTexts.back().substr(0, i)) << i;
-        // Pressed during the reveal, carried out after its last step.
-        EXPECT_LT(textsWhenPressed, length + 1) << c.how;
-        EXPECT_EQ(TextsAtDestroy, length + 1) << c.how;
+            EXPECT_EQ(CreditTexts[i], credits.substr(0, i)) << i;
+        if (c.waitForTheWholeText) {
+            EXPECT_TRUE(revealed);
+            EXPECT_EQ(CreditTexts.size(), credits.size() + 1);
+        } else {
+            // A key pressed during the reveal ends the dialog at once.
+            EXPECT_LT(TextsAtDestroy, credits.size() + 1) << c.how;
+        }
     }
+}
+
+// The reveal keeps the program answering: a hot key posted by the hook and a remote request
+// are carried out while the text is still appearing, not after.
+TEST_F(DialogTest, AboutRevealLetsThePlayerWindowWork)
+{
+    Start();
+    CreditTexts.clear();
+    CreditTextCount = 0;
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordCredits, NULL, GetCurrentThreadId());
+    std::vector<size_t> textsAtCall;
+    std::atomic<size_t> callsSeen{0};  // read by the driver thread
+    SetFakeCallObserver([&](const std::string &call) {
+        if (call == "QuorvelControl(1,0)" || call == "QuorvelControl(4,0)") {
+            textsAtCall.push_back(CreditTextCount);
+            callsSeen = textsAtCall.size();
+        }
+    });
+    RunFromMenu(IDM_ABOUT, [&](HWND dialog) {
+        PostMessageA(window_, WM_KEYHOOK_HOTKEY, VK_F11, 0);    // play
+        PostMessageA(window_, WM_REMOTE_CONTROL, QUORVEL_PAUSE, 0);
+        for (int i = 0; i < 500 && callsSeen < 2; i++)
+            Sleep(10);
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    SetFakeCallObserver(nullptr);
+    UnhookWindowsHookEx(hook);
+    ASSERT_EQ(textsAtCall.size(), 2u);
+    for (size_t texts : textsAtCall)
+        EXPECT_LT(texts, strlen(AboutCreditText) + 1);
+    EXPECT_EQ(Player.playState, PLAY_STOPPED);
 }
