@@ -42,6 +42,7 @@ struct Engine {
     LONG videoWidth, videoHeight;
 
     LONG frame;                  // the frame on screen (last reported) while not playing
+    bool pictureStale;           // resized while still: shown again once the sizing settles
     MediaTime seekTarget;        // media time of the last seek
     REFERENCE_TIME runStart;     // clock time at which playback started from seekTarget
     MediaTime pictureDelay;      // how much later than its media time a picture is shown
