@@ -9,8 +9,6 @@
 #include "resources/resource.h"
 #include "settings/settings.h"
 
-#define WM_APP_REVEAL 1592  // posted to itself: start the reveal once the dialog is visible
-
 enum {
     REVEAL_TIMER_ID = 1,
     REVEAL_STEP_MS = 30,

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#define WM_APP_REVEAL 1592  // the About dialog posts it to itself: start the reveal once visible
+
 INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK DecoderDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

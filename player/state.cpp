@@ -1,5 +1,6 @@
 #include "player/player.h"
 
+#include "resources/resource.h"
 #include "settings/keys.h"
 
 // Until the first file is opened or the Options dialog is confirmed these are in force,
@@ -16,3 +17,9 @@ PlayerValues Player = {
     SHOW_FRAMES_YES,  // showFramesMode
     APPEND_SPACE,     // appendSignMode
 };
+
+void SetPlayState(HWND window, int state)
+{
+    Player.playState = state;
+    SendDlgItemMessageA(window, IDC_PLAY, BM_SETCHECK, (WPARAM)state, 0);
+}

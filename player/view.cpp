@@ -24,12 +24,6 @@ enum {
     HOTKEY_HOOK_KEY = 123,   // what the Player window hands InstallKeyHook
 };
 
-void SetPlayState(HWND window, int state)
-{
-    Player.playState = state;
-    SendDlgItemMessageA(window, IDC_PLAY, BM_SETCHECK, (WPARAM)state, 0);
-}
-
 static HMENU PopupMenu(void)
 {
     return GetSubMenu(App.menu, 0);

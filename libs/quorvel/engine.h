@@ -11,8 +11,8 @@ enum EngineMode { MODE_NO_FILE, MODE_STOPPED, MODE_PAUSED, MODE_PLAYING, MODE_WI
 
 const int DECODER_NAME_CHARS = 63;          // the Player window's decoder-name buffer holds 63
 const int MESSAGE_CHARS = 400;
-const int VIDEO_BAND_TOP = 18;              // the Player window's video band: y 18 to height - 22
-const int VIDEO_BAND_BOTTOM_MARGIN = 22;
+const int VIDEO_BAND_TOP = QUORVEL_VIDEO_TOP;
+const int VIDEO_BAND_BOTTOM_MARGIN = QUORVEL_VIDEO_BOTTOM_MARGIN;
 
 struct Engine {
     HWND player;                 // bound by QuorvelInit, NULL otherwise

@@ -457,7 +457,7 @@ TEST_F(DialogTest, AboutRevealLetsThePlayerWindowWork)
     });
     RunFromMenu(IDM_ABOUT, [&](HWND dialog) {
         PostMessageA(window_, WM_KEYHOOK_HOTKEY, VK_F11, 0);    // play
-        PostMessageA(window_, WM_REMOTE_CONTROL, QUORVEL_PAUSE, 0);
+        PostMessageA(window_, WM_REMOTE_CONTROL, REMOTE_PAUSE, 0);
         for (int i = 0; i < 500 && callsSeen < 2; i++)
             Sleep(10);
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);

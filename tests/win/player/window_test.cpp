@@ -141,7 +141,7 @@ TEST_F(PlayerWindowTest, PlayToggleFromEachState)
     EXPECT_EQ(PlayCheck(), 0);
     EXPECT_EQ(FakeCalls(), (CallList{"QuorvelControl(1,0)", "QuorvelControl(4,0)"}));
 
-    SendMessageA(window_, WM_REMOTE_CONTROL, QUORVEL_REWIND, 0);
+    SendMessageA(window_, WM_REMOTE_CONTROL, REMOTE_REWIND, 0);
     EXPECT_EQ(PlayCheck(), 2);
     ClearFakeCalls();
     SendMessageA(window_, WM_COMMAND, IDC_PLAY, 0);
@@ -201,7 +201,7 @@ TEST_F(PlayerWindowTest, ArrowKeysStepOnlyWhileStopped)
     ClearFakeCalls();
     SendMessageA(window_, WM_COMMAND, ID_KEYFORWARD, VK_LEFT);
     SendMessageA(window_, WM_COMMAND, ID_KEYFORWARD, VK_RIGHT);
-    SendMessageA(window_, WM_REMOTE_CONTROL, QUORVEL_FORWARD, 0);
+    SendMessageA(window_, WM_REMOTE_CONTROL, REMOTE_FORWARD, 0);
     ClearFakeCalls();
     SendMessageA(window_, WM_COMMAND, ID_KEYFORWARD, VK_LEFT);
     SendMessageA(window_, WM_COMMAND, ID_KEYFORWARD, 'A');
