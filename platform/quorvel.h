@@ -12,9 +12,14 @@
 
 #include "platform/remote.h"
 
-// Messages the engine sends or posts to the Player window.
-#define WM_ENGINE_NOTIFY  0x7FFF  // wParam ENGINE_NOTIFY_POSITION, lParam: frame number
-#define ENGINE_NOTIFY_POSITION 1024
+// The one message the engine sends or posts to the Player window; wParam says what happened.
+#define WM_ENGINE_NOTIFY  0x7FFF
+#define ENGINE_NOTIFY_POSITION 1024  // lParam: the frame number now shown
+#define ENGINE_NOTIFY_PAUSED   1025  // stopped by itself at the end of the media or of a wind;
+                                     // lParam: the frame it stands on
+#define ENGINE_NOTIFY_FAILED   1026  // the file cannot be played; lParam 0. Posted when
+                                     // QuorvelSetFile finds it, so it arrives after the caller
+                                     // has taken the file as playing; sent when found later
 #define ENGINE_TIMER_ID 5         // the engine's timer on the Player window
 
 // The Player window's video band, which the engine fills: client y QUORVEL_VIDEO_TOP (below

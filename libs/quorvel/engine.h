@@ -88,7 +88,8 @@ void WindTick();
 void Report(LONG frame);
 void StartTimer();
 void StopTimer();
-void PostRemote(LONG request);
+void SendNotice(WPARAM kind, LONG value);
+void PostNotice(WPARAM kind, LONG value);
 
 // video_band.cpp
 bool CreateVideoBand(HWND player);

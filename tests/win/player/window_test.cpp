@@ -359,6 +359,36 @@ TEST_F(PlayerWindowTest, PositionReports)
     }
 }
 
+// The engine says when it stopped by itself; the play state follows without a call back.
+TEST_F(PlayerWindowTest, EngineNoticesSetThePlayState)
+{
+    Start();
+    struct Case {
+        WPARAM kind;
+        int stateBefore, stateAfter;
+    } cases[] = {
+        {ENGINE_NOTIFY_PAUSED, PLAY_PLAYING, PLAY_STOPPED},   // end of the media
+        {ENGINE_NOTIFY_PAUSED, PLAY_WINDING, PLAY_STOPPED},   // end of a wind
+        {ENGINE_NOTIFY_FAILED, PLAY_PLAYING, PLAY_STOPPED},   // a file it cannot play
+        {ENGINE_NOTIFY_FAILED, PLAY_STOPPED, PLAY_STOPPED},
+        {1027, PLAY_PLAYING, PLAY_PLAYING},                   // unknown: ignored
+    };
+    for (const Case &c : cases) {
+        SetPlayState(window_, c.stateBefore);
+        Player.currentTimecode = 0x00000203;
+        ClearFakeCalls();
+        SendMessageA(window_, WM_ENGINE_NOTIFY, c.kind, 99);
+        EXPECT_EQ(PlayCheck(), c.stateAfter) << c.kind;
+        EXPECT_EQ(Player.playState, c.stateAfter) << c.kind;
+        EXPECT_TRUE(FakeCalls().empty()) << c.kind;
+        EXPECT_EQ(Player.currentTimecode, 0x00000203u) << c.kind;  // not a position
+    }
+    // Posted by a failed open, it arrives after the open has shown playing.
+    Open("C:\\v\\broken.avi");
+    PostMessageA(window_, WM_ENGINE_NOTIFY, ENGINE_NOTIFY_FAILED, 0);
+    EXPECT_TRUE(PumpUntil([&] { return PlayCheck() == PLAY_STOPPED; }));
+}
+
 TEST_F(PlayerWindowTest, RemoteRequestsAndAnswers)
 {
     Start();
