@@ -21,8 +21,6 @@ struct ApplicationGlobals {
     HINSTANCE instance;
     HWND traceWindow;  // 0: the trace channel is off
     char traceBuffer[TRACE_BUFFER_SIZE];
-    HMENU menu;        // its first submenu is the Player window's popup menu
-    HFONT displayFont;
     HWND taskWindow;
     HWND playerWindow;
 };

@@ -25,10 +25,10 @@ static struct {
     size_t shown;  // characters of the credit text on screen
 } Reveal;
 
-static void OnInitDialog(HWND dialog)
+static void OnInitDialog(HWND dialog, HFONT titleFont)
 {
     RestoreWindowPosition(dialog, KEY_ABOUT_DIALOG);
-    SendDlgItemMessageA(dialog, IDC_ABOUT_TITLE, WM_SETFONT, (WPARAM)App.displayFont, 0);
+    SendDlgItemMessageA(dialog, IDC_ABOUT_TITLE, WM_SETFONT, (WPARAM)titleFont, 0);
     SetDlgItemTextA(dialog, IDC_ABOUT_TITLE, PROGRAM_TITLE);
     PostMessageA(dialog, WM_APP_REVEAL, 0, 0);
 }
@@ -72,7 +72,7 @@ INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     if (OsgrimSmallDialogProc(dialog, message, wParam, lParam))
         return TRUE;
     switch (message) {
-    case WM_INITDIALOG: OnInitDialog(dialog); return 0;
+    case WM_INITDIALOG: OnInitDialog(dialog, (HFONT)lParam); return 0;
     case WM_APP_REVEAL: StartReveal(dialog); return 0;
     case WM_TIMER:
         if (wParam == REVEAL_TIMER_ID)

@@ -16,6 +16,8 @@ PlayerValues Player = {
     VK_F11,           // startStopHotKey
     SHOW_FRAMES_YES,  // showFramesMode
     APPEND_SPACE,     // appendSignMode
+    NULL,             // menu
+    NULL,             // displayFont
 };
 
 void SetPlayState(HWND window, int state)

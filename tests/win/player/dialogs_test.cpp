@@ -219,6 +219,65 @@ TEST_F(DialogTest, OptionsOkWhilePausedShowsTheNewTimecodeAtOnce)
     }
 }
 
+// Opened on their own, the dialogs hand back what the user chose and leave the Player
+// window's values and the engine alone: the Player window applies the choice.
+TEST_F(DialogTest, DialogsHandBackTheChoiceOnly)
+{
+    Start();
+    const PlayerValues before = Player;
+    DWORD ui = GetCurrentThreadId();
+    auto drive = [&](const std::function<void(HWND)> &driver) {
+        return std::thread([=] {
+            HWND dialog = NULL;
+            for (int i = 0; i < 1000 && !dialog; i++) {
+                Sleep(5);
+                dialog = FindDialogOf(ui);
+            }
+            if (dialog)
+                driver(dialog);
+        });
+    };
+    OptionsChoice options = {};
+    options.currentFile = "C:\\v\\own.mp4";
+    options.tcHotKey = VK_F5;
+    options.startStopHotKey = VK_F6;
+    options.showFramesMode = 1;
+    options.appendSignMode = 3;
+    ClearFakeCalls();
+    std::thread user = drive([&](HWND dialog) {
+        Select(dialog, IDC_OPT_FRAMERATE, "30");
+        SetDlgItemTextA(dialog, IDC_OPT_TCOFFSET, "00:00:02:00");
+        Select(dialog, IDC_OPT_STARTSTOPKEY, "F2");
+        Ok(dialog);
+    });
+    INT_PTR result = DialogBoxParamA(App.instance, IDD_OPTIONS, window_, OptionsDlgProc,
+                                     (LPARAM)&options);
+    user.join();
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(options.frameRate, 30.0);
+    EXPECT_EQ(options.timecodeRate, 30);
+    EXPECT_EQ(options.tcOffset, 60);
+    EXPECT_EQ(options.startStopHotKey, VK_F2);
+    EXPECT_EQ(options.tcHotKey, VK_F12);  // the settings' default, shown and confirmed
+    EXPECT_EQ(Ini(SECTION_FRAME_RATE, "C:\\v\\own.mp4"), "30");
+    EXPECT_EQ(Player.timecodeRate, before.timecodeRate);
+    EXPECT_EQ(Player.tcOffset, before.tcOffset);
+    EXPECT_EQ(Player.startStopHotKey, before.startStopHotKey);
+    EXPECT_TRUE(FakeCalls().empty());
+
+    DecoderChoice decoder = {"C:\\v\\own.mp4", "Kept"};
+    user = drive([&](HWND dialog) {
+        SendDlgItemMessageA(dialog, IDC_DEC_LIST, LB_SETCURSEL, 1, 0);
+        Ok(dialog);
+    });
+    result = DialogBoxParamA(App.instance, IDD_DECODER, window_, DecoderDlgProc, (LPARAM)&decoder);
+    user.join();
+    EXPECT_EQ(result, 1);
+    EXPECT_STREQ(decoder.decoderName, "Fake AVI Decompressor");
+    EXPECT_STREQ(Player.decoderName, before.decoderName);
+    EXPECT_EQ(Calls("QuorvelSetFile"), std::vector<std::string>{});
+}
+
 TEST_F(DialogTest, OptionsHotKeysAndModes)
 {
     Start();
@@ -419,12 +478,13 @@ TEST_F(DialogTest, AboutRevealsTheCreditsOneCharacterAtATime)
                              0x00010001);
         });
         // The Player window ignores the result: open it as the menu does, keeping the result.
-        INT_PTR result = DialogBoxParamA(App.instance, IDD_ABOUT, window_, AboutDlgProc, 0);
+        INT_PTR result = DialogBoxParamA(App.instance, IDD_ABOUT, window_, AboutDlgProc,
+                                        (LPARAM)Player.displayFont);
         user.join();
         UnhookWindowsHookEx(hook);
         EXPECT_EQ(result, c.expected) << c.how;
         EXPECT_EQ(title, "Vantorel 1.20");
-        EXPECT_EQ(titleFont, App.displayFont);
+        EXPECT_EQ(titleFont, Player.displayFont);
         ASSERT_FALSE(CreditTexts.empty());
         EXPECT_GT(credits.size(), 20u);
         for (size_t i = 0; i < CreditTexts.size(); i++)

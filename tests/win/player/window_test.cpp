@@ -82,7 +82,7 @@ TEST_F(PlayerWindowTest, StartsBoundToTheEngineAndHook)
     EXPECT_EQ(r.top, 100);
     EXPECT_EQ(r.right - r.left, 340);
     EXPECT_EQ(r.bottom - r.top, 240);
-    EXPECT_EQ(GetMenuState(GetSubMenu(App.menu, 0), IDM_DECODER, MF_BYCOMMAND) & MF_GRAYED,
+    EXPECT_EQ(GetMenuState(GetSubMenu(Player.menu, 0), IDM_DECODER, MF_BYCOMMAND) & MF_GRAYED,
               (UINT)MF_GRAYED);
     EXPECT_TRUE(IsWindowVisible(Item(IDC_VIDEO)));
     EXPECT_EQ(Player.playState, PLAY_STOPPED);
@@ -262,7 +262,7 @@ TEST_F(PlayerWindowTest, OpeningWithDefaults)
     EXPECT_STREQ(Player.decoderName, "");
     EXPECT_EQ(Text(window_), "C:\\video\\clip.avi");
     EXPECT_FALSE(IsWindowVisible(Item(IDC_VIDEO)));
-    EXPECT_EQ(GetMenuState(GetSubMenu(App.menu, 0), IDM_DECODER, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_EQ(GetMenuState(GetSubMenu(Player.menu, 0), IDM_DECODER, MF_BYCOMMAND) & MF_GRAYED, 0u);
     EXPECT_EQ(PlayCheck(), 1);
     EXPECT_EQ(GetFocus(), Item(IDC_TRACKER));
 }
