@@ -55,18 +55,6 @@ static HICON RegisterPlayerClass(HINSTANCE instance)
     return icon;
 }
 
-static HFONT CreateDisplayFont(void)
-{
-    LOGFONTA font = {};
-    font.lfHeight = -14;
-    font.lfWeight = FW_BOLD;
-    font.lfCharSet = ANSI_CHARSET;
-    font.lfQuality = PROOF_QUALITY;
-    font.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
-    lstrcpyA(font.lfFaceName, "MS Sans Serif");
-    return CreateFontIndirectA(&font);
-}
-
 void StartApplication(HINSTANCE instance, const char *commandLine)
 {
     App.traceWindow = FindWindowA(TRACE_WINDOW_CLASS, TRACE_WINDOW_TITLE);
@@ -80,8 +68,6 @@ void StartApplication(HINSTANCE instance, const char *commandLine)
     ApplyTheme();
     RegisterControlClasses(instance);
     HICON icon = RegisterPlayerClass(instance);
-    App.menu = LoadMenuA(instance, IDR_APPL_MENU);
-    App.displayFont = CreateDisplayFont();
     App.taskWindow = CreateOsgrimTaskWindow(PROGRAM_TITLE, TASK_WINDOW_STYLE, icon, instance);
     App.playerWindow = CreateDialogParamA(instance, IDD_ZENTRIX, App.taskWindow,
                                           ViewDlgProc, 0);
@@ -113,8 +99,6 @@ void ShutDownApplication(void)
     if (App.playerWindow && IsWindow(App.playerWindow))
         DestroyWindow(App.playerWindow);
     DestroyOsgrimTaskWindow(App.taskWindow);
-    DeleteObject(App.displayFont);
-    DestroyMenu(App.menu);
     UnregisterControlClasses(App.instance);
     ExitOsgrim(App.instance);
 }

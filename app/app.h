@@ -3,13 +3,15 @@
 
 #include <windows.h>
 
+#include "resources/resource.h"  // VANTOREL_VERSION_TEXT
+
 enum {
     TRACE_BUFFER_SIZE = 1024,
     COMMAND_LINE_LIMIT = 512,  // characters kept of the command line's file name
     EXIT_NO_PLAYER = 0,        // the Player window could not be created
 };
 
-#define PROGRAM_TITLE "Vantorel 1.20"
+#define PROGRAM_TITLE "Vantorel " VANTOREL_VERSION_TEXT
 #define TRACE_WINDOW_CLASS "DLGCLASSTOOL"
 #define TRACE_WINDOW_TITLE "MESSAGE"
 #define HELP_DOCUMENT "ZentrixHelp.pdf"
@@ -19,8 +21,6 @@ struct ApplicationGlobals {
     HINSTANCE instance;
     HWND traceWindow;  // 0: the trace channel is off
     char traceBuffer[TRACE_BUFFER_SIZE];
-    HMENU menu;        // its first submenu is the Player window's popup menu
-    HFONT displayFont;
     HWND taskWindow;
     HWND playerWindow;
 };

@@ -1,5 +1,4 @@
-// The shell's process-wide handles and the debug trace channel, shared with the Player window
-// and the dialogs.
+// The shell's process-wide handles and the debug trace channel, shared with the Player window.
 #include "app/app.h"
 
 #include <stdarg.h>

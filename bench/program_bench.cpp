@@ -66,7 +66,7 @@ void PumpFor(DWORD ms)
 
 int PausedFrame(e2e::Player &player, int rate)
 {
-    SendMessageA(player.Window(), WM_REMOTE_CONTROL, QUORVEL_PAUSE, 0);
+    SendMessageA(player.Window(), WM_REMOTE_CONTROL, REMOTE_PAUSE, 0);
     return e2e::FrameOfTimecode(player.WaitForSteady(), rate);
 }
 
@@ -80,7 +80,7 @@ void MeasurePositioning(e2e::Player &player, const char *kind, int rate, int fra
         int target = (i * 37 + 5) % (frames - 2);
         LPARAM packed = (LPARAM)((target / rate / 60) << 16 | (target / rate % 60) << 8 | target % rate);
         Clock clock;
-        SendMessageA(player.Window(), WM_REMOTE_CONTROL, QUORVEL_SEEK, packed);
+        SendMessageA(player.Window(), WM_REMOTE_CONTROL, REMOTE_LOCATE, packed);
         bool shown = e2e::WaitFor([&] { return player.PictureFrame() == target; }, e2e::SETTLE_DEADLINE_MS);
         locateMs += clock.Ms();
         locateExact += shown && e2e::FrameOfTimecode(player.WaitForSteady(), rate) == target;
@@ -101,8 +101,8 @@ void MeasurePositioning(e2e::Player &player, const char *kind, int rate, int fra
 
 void MeasureReports(e2e::Player &player)
 {
-    SendMessageA(player.Window(), WM_REMOTE_CONTROL, QUORVEL_SEEK, 0);
-    SendMessageA(player.Window(), WM_REMOTE_CONTROL, QUORVEL_PLAY, 0);
+    SendMessageA(player.Window(), WM_REMOTE_CONTROL, REMOTE_LOCATE, 0);
+    SendMessageA(player.Window(), WM_REMOTE_CONTROL, REMOTE_PLAY, 0);
     std::string last = player.Display();
     Clock clock;
     int changes = 0;
@@ -130,8 +130,8 @@ void MeasureHotKey(e2e::Player &player, int rate)
         return;
     double typingMs = 0;
     int presses = 0, exact = 0;
-    SendMessageA(player.Window(), WM_REMOTE_CONTROL, QUORVEL_SEEK, 0);
-    SendMessageA(player.Window(), WM_REMOTE_CONTROL, QUORVEL_PLAY, 0);
+    SendMessageA(player.Window(), WM_REMOTE_CONTROL, REMOTE_LOCATE, 0);
+    SendMessageA(player.Window(), WM_REMOTE_CONTROL, REMOTE_PLAY, 0);
     for (int i = 0; i < 10; i++) {
         notes.Clear();
         notes.Activate();
@@ -155,12 +155,12 @@ void MeasureHotKey(e2e::Player &player, int rate)
 void MeasureCpu(e2e::Player &player, const std::string &clip, HWND host)
 {
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, player.Pid());
-    SendMessageA(player.Window(), WM_REMOTE_CONTROL, QUORVEL_SEEK, 0);
-    SendMessageA(player.Window(), WM_REMOTE_CONTROL, QUORVEL_PLAY, 0);
+    SendMessageA(player.Window(), WM_REMOTE_CONTROL, REMOTE_LOCATE, 0);
+    SendMessageA(player.Window(), WM_REMOTE_CONTROL, REMOTE_PLAY, 0);
     double before = CpuMs(process);
     PumpFor(3000);
     double player3s = CpuMs(process) - before;
-    SendMessageA(player.Window(), WM_REMOTE_CONTROL, QUORVEL_PAUSE, 0);
+    SendMessageA(player.Window(), WM_REMOTE_CONTROL, REMOTE_PAUSE, 0);
     PROCESS_MEMORY_COUNTERS memory = {};
     GetProcessMemoryInfo(process, &memory, sizeof memory);
     CloseHandle(process);

@@ -23,11 +23,14 @@
 #define TRACKER_MIN_OFFSET    4
 #define TRACKER_MAX_OFFSET    6
 
-// TCDisplay window extra bytes. The font handle is pointer-sized: 16 bytes in all in the 32-bit
-// build, 20 in the 64-bit one.
+// TCDisplay window extra bytes. The font handles are pointer-sized: 20 bytes in all in the
+// 32-bit build, 28 in the 64-bit one.
 #define TCDISPLAY_ENABLED_OFFSET 6   // 16-bit: 1 enabled, 0 disabled
 #define TCDISPLAY_FONT_OFFSET    12  // the font given by WM_SETFONT (not owned)
-#define TCDISPLAY_EXTRA_BYTES    (TCDISPLAY_FONT_OFFSET + (int)sizeof(LONG_PTR))
+// A smaller copy of the given font, made and owned by the control while the text does not fit
+// its area in the given one (a system whose font for the name asked is wider); 0 otherwise.
+#define TCDISPLAY_FITTED_FONT_OFFSET (TCDISPLAY_FONT_OFFSET + (int)sizeof(LONG_PTR))
+#define TCDISPLAY_EXTRA_BYTES    (TCDISPLAY_FITTED_FONT_OFFSET + (int)sizeof(LONG_PTR))
 
 // Posted by a TCDisplay to itself after a change of text, font or enabled state; it then
 // invalidates itself, so the repaint comes after the change has been fully handled.

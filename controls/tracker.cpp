@@ -167,6 +167,16 @@ LRESULT OnLButtonUp(HWND window)
     return 0;
 }
 
+// Whoever takes the mouse away (a menu, a message box, another program) ends the drag, or plain
+// moves over the control would go on seeking. The release's own capture change comes after the
+// drag has ended.
+LRESULT OnCaptureChanged(HWND window, LPARAM lParam)
+{
+    if ((HWND)lParam != window)
+        Controls.dragging = 0;
+    return 0;
+}
+
 // The right button reports the value but neither ends nor starts a drag.
 LRESULT OnRButtonUp(HWND window)
 {
@@ -241,6 +251,8 @@ LRESULT CALLBACK TrackerProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return OnLButtonUp(window);
     case WM_RBUTTONUP:
         return OnRButtonUp(window);
+    case WM_CAPTURECHANGED:
+        return OnCaptureChanged(window, lParam);
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }

@@ -9,52 +9,62 @@
 #include "resources/resource.h"
 #include "settings/settings.h"
 
-#define WM_APP_REVEAL 1592  // posted to itself: start the reveal once the dialog is visible
-
 enum {
+    REVEAL_TIMER_ID = 1,
     REVEAL_STEP_MS = 30,
     REVEAL_BUFFER_SIZE = 256,
 };
 
-static const char CreditText[] =
+const char AboutCreditText[] =
     "Made by the Vantorel developers.\r\n"
-    "Version 1.20 for Windows.\r\n"
+    "Version " VANTOREL_VERSION_TEXT " for Windows.\r\n"
     "F12 types the timecode, F11 starts and pauses.";
 
-static void OnInitDialog(HWND dialog)
+// The reveal's progress: one About dialog is open at a time.
+static struct {
+    size_t shown;  // characters of the credit text on screen
+} Reveal;
+
+static void OnInitDialog(HWND dialog, HFONT titleFont)
 {
     RestoreWindowPosition(dialog, KEY_ABOUT_DIALOG);
-    SendDlgItemMessageA(dialog, IDC_ABOUT_TITLE, WM_SETFONT, (WPARAM)App.displayFont, 0);
+    SendDlgItemMessageA(dialog, IDC_ABOUT_TITLE, WM_SETFONT, (WPARAM)titleFont, 0);
     SetDlgItemTextA(dialog, IDC_ABOUT_TITLE, PROGRAM_TITLE);
     PostMessageA(dialog, WM_APP_REVEAL, 0, 0);
 }
 
-// Paints every window of the thread that waits for it; nothing else gets through.
-static void PumpPaintMessages(void)
+static void ShowCredits(HWND dialog, size_t length)
 {
-    MSG msg;
-    while (PeekMessageA(&msg, NULL, WM_PAINT, WM_PAINT, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    static_assert(sizeof AboutCreditText <= REVEAL_BUFFER_SIZE, "the credit text fits the buffer");
+    char text[REVEAL_BUFFER_SIZE];
+    memcpy(text, AboutCreditText, length);
+    text[length] = '\0';
+    HWND credits = GetDlgItem(dialog, IDC_ABOUT_CREDITS);
+    SetWindowTextA(credits, text);
+    InvalidateRect(credits, NULL, FALSE);
 }
 
-static void RevealCredits(HWND dialog)
+// One character per tick of a timer, so that the program keeps answering everything else (hot
+// keys, remote requests, the engine's reports) while the text appears.
+static void StartReveal(HWND dialog)
 {
-    static_assert(sizeof CreditText <= REVEAL_BUFFER_SIZE, "the credit text fits the buffer");
-    char text[REVEAL_BUFFER_SIZE];
-    memcpy(text, CreditText, sizeof CreditText);
-    HWND credits = GetDlgItem(dialog, IDC_ABOUT_CREDITS);
-    size_t length = strlen(text);
-    for (size_t i = 0; i <= length; i++) {
-        char kept = text[i];
-        text[i] = '\0';
-        SetWindowTextA(credits, text);
-        InvalidateRect(credits, NULL, FALSE);
-        text[i] = kept;
-        PumpPaintMessages();
-        Sleep(REVEAL_STEP_MS);
-    }
+    Reveal.shown = 0;
+    ShowCredits(dialog, 0);
+    SetTimer(dialog, REVEAL_TIMER_ID, REVEAL_STEP_MS, NULL);
+}
+
+static void OnRevealTick(HWND dialog)
+{
+    if (Reveal.shown < strlen(AboutCreditText))
+        ShowCredits(dialog, ++Reveal.shown);
+    if (Reveal.shown >= strlen(AboutCreditText))
+        KillTimer(dialog, REVEAL_TIMER_ID);
+}
+
+static void OnDestroy(HWND dialog)
+{
+    KillTimer(dialog, REVEAL_TIMER_ID);
+    SaveWindowPlacement(dialog, KEY_ABOUT_DIALOG);
 }
 
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -62,10 +72,14 @@ INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     if (OsgrimSmallDialogProc(dialog, message, wParam, lParam))
         return TRUE;
     switch (message) {
-    case WM_INITDIALOG: OnInitDialog(dialog); return 0;
-    case WM_APP_REVEAL: RevealCredits(dialog); return 0;
+    case WM_INITDIALOG: OnInitDialog(dialog, (HFONT)lParam); return 0;
+    case WM_APP_REVEAL: StartReveal(dialog); return 0;
+    case WM_TIMER:
+        if (wParam == REVEAL_TIMER_ID)
+            OnRevealTick(dialog);
+        return 0;
     case WM_COMMAND: return OnDialogCommand(dialog, wParam, NULL);
-    case WM_DESTROY: SaveWindowPlacement(dialog, KEY_ABOUT_DIALOG); return 0;
+    case WM_DESTROY: OnDestroy(dialog); return 0;
     default: return 0;
     }
 }

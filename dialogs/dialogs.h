@@ -2,10 +2,45 @@
 #pragma once
 
 #include <windows.h>
+#include <stdint.h>
 
+#include "timecode/timecode.h"
+
+#define WM_APP_REVEAL 1592  // the About dialog posts it to itself: start the reveal once visible
+
+enum {
+    DECODER_NAME_SIZE = 64,  // 63 characters and the terminator
+};
+
+// The Options dialog's creation parameter: the opener's values going in; after OK (result 1)
+// what the user chose, for the opener to apply. The settings file is written by the dialog.
+struct OptionsChoice {
+    const char *currentFile;  // the loaded file, empty for none: whose per-file keys are shown
+    double frameRate;         // out: for the engine
+    int timecodeRate;         // out
+    TimecodeFormat timecodeFormat;  // out: how its timecodes are numbered
+    int32_t tcOffset;         // out: frames
+    int tcHotKey;             // in and out: each kept as it was when its text names nothing
+    int startStopHotKey;
+    int showFramesMode;
+    int appendSignMode;
+};
+
+// The Decoder dialog's creation parameter: after OK (result 1) the decoder chosen, empty for
+// the engine's own choice; kept as it came when nothing was selected.
+struct DecoderChoice {
+    const char *currentFile;  // the loaded file, empty for none
+    char decoderName[DECODER_NAME_SIZE];
+};
+
+// The Options and Decoder dialogs take a pointer to their choice; the About dialog takes the
+// font of its title line, which it borrows.
 INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK DecoderDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The About dialog's credit text, revealed one character per step.
+extern const char AboutCreditText[];
 
 // WM_COMMAND of the three dialogs, matched on the whole wParam: OK runs onOK (which may be NULL)
 // and ends the dialog with 1; Cancel (also the Esc key) ends it with 0 and returns 0; every other

@@ -1,10 +1,9 @@
 // The Options dialog: frame rate and TC offset of the loaded file (or the "default" entries when
-// none is loaded) and the four typing options. OK writes all six and applies them at once.
+// none is loaded) and the four typing options. OK writes all six and hands them back to the
+// Player window, which applies them.
 #include "dialogs/dialogs.h"
 
 #include "platform/osgrim.h"
-#include "platform/quorvel.h"
-#include "player/player.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "timecode/timecode.h"
@@ -35,15 +34,22 @@ static void SelectText(HWND dialog, int id, const char *text)
     SendDlgItemMessageA(dialog, id, CB_SELECTSTRING, 0, (LPARAM)text);
 }
 
-// The loaded file's key, or "default" when no file is loaded.
-static const char *PerFileKey(void)
+static OptionsChoice *Choice(HWND dialog)
 {
-    return Player.currentFile[0] ? Player.currentFile : KEY_DEFAULT;
+    return (OptionsChoice *)GetWindowLongPtrA(dialog, DWLP_USER);
 }
 
-static void ReadPerFileText(const char *section, const char *fallback, char *text, DWORD size)
+// The loaded file's key, or "default" when no file is loaded.
+static const char *PerFileKey(HWND dialog)
 {
-    if (ReadSetting(section, Player.currentFile, "", text, size) == 0)
+    const char *file = Choice(dialog)->currentFile;
+    return file[0] ? file : KEY_DEFAULT;
+}
+
+static void ReadPerFileText(HWND dialog, const char *section, const char *fallback, char *text,
+                            DWORD size)
+{
+    if (ReadSetting(section, Choice(dialog)->currentFile, "", text, size) == 0)
         ReadSetting(section, KEY_DEFAULT, fallback, text, size);
 }
 
@@ -67,8 +73,9 @@ static void SelectOption(HWND dialog, int id, const char *key, const char *fallb
     SelectText(dialog, id, text);
 }
 
-static void OnInitDialog(HWND dialog)
+static void OnInitDialog(HWND dialog, OptionsChoice *choice)
 {
+    SetWindowLongPtrA(dialog, DWLP_USER, (LONG_PTR)choice);
     RestoreWindowPosition(dialog, KEY_OPTIONS_DIALOG);
     SetWindowTextA(dialog, "Options");
     FillList(dialog, IDC_OPT_FRAMERATE, FrameRateItems, FrameRateItemCount);
@@ -78,9 +85,9 @@ static void OnInitDialog(HWND dialog)
     FillList(dialog, IDC_OPT_STARTSTOPKEY, HotKeyNames, 13);
 
     char text[FRAME_RATE_READ_SIZE];
-    ReadPerFileText(SECTION_FRAME_RATE, DEFAULT_FRAME_RATE, text, sizeof text);
+    ReadPerFileText(dialog, SECTION_FRAME_RATE, DEFAULT_FRAME_RATE, text, sizeof text);
     SelectFrameRate(dialog, text);
-    ReadPerFileText(SECTION_TC_OFFSET, DEFAULT_TC_OFFSET, text, sizeof text);
+    ReadPerFileText(dialog, SECTION_TC_OFFSET, DEFAULT_TC_OFFSET, text, sizeof text);
     SendDlgItemMessageA(dialog, IDC_OPT_TCOFFSET, EM_LIMITTEXT, OFFSET_EDIT_LIMIT, 0);
     SetDlgItemTextA(dialog, IDC_OPT_TCOFFSET, text);
 
@@ -106,24 +113,24 @@ static void StoreControlText(HWND dialog, int id, const char *section, const cha
 
 static void OnOK(HWND dialog)
 {
+    OptionsChoice *choice = Choice(dialog);
     char text[CONTROL_TEXT_SIZE];
-    StoreControlText(dialog, IDC_OPT_FRAMERATE, SECTION_FRAME_RATE, PerFileKey(), text);
-    double frameRate = DecimalFromText(text);
-    QuorvelSetRate(frameRate);
-    Player.timecodeRate = TimecodeRateFromFrameRate(frameRate);
-    Player.timecodeFormat = TimecodeFormatFromRateText(text);
+    StoreControlText(dialog, IDC_OPT_FRAMERATE, SECTION_FRAME_RATE, PerFileKey(dialog), text);
+    choice->frameRate = DecimalFromText(text);
+    choice->timecodeRate = TimecodeRateFromFrameRate(choice->frameRate);
+    choice->timecodeFormat = TimecodeFormatFromRateText(text);
 
-    StoreControlText(dialog, IDC_OPT_TCOFFSET, SECTION_TC_OFFSET, PerFileKey(), text);
-    Player.tcOffset = ParseTimecode(text, Player.timecodeFormat);
+    StoreControlText(dialog, IDC_OPT_TCOFFSET, SECTION_TC_OFFSET, PerFileKey(dialog), text);
+    choice->tcOffset = ParseTimecode(text, choice->timecodeFormat);
 
     StoreControlText(dialog, IDC_OPT_TCHOTKEY, SECTION_OPTIONS, KEY_TC_HOTKEY, text);
-    Player.tcHotKey = HotKeyFromName(text, Player.tcHotKey);
+    choice->tcHotKey = HotKeyFromName(text, choice->tcHotKey);
     StoreControlText(dialog, IDC_OPT_APPENDSIGN, SECTION_OPTIONS, KEY_APPEND_KEY_SIGN, text);
-    Player.appendSignMode = AppendSignModeFromName(text, Player.appendSignMode);
+    choice->appendSignMode = AppendSignModeFromName(text, choice->appendSignMode);
     StoreControlText(dialog, IDC_OPT_SHOWFRAMES, SECTION_OPTIONS, KEY_SHOW_KEY_FRAMES, text);
-    Player.showFramesMode = ShowFramesModeFromName(text, Player.showFramesMode);
+    choice->showFramesMode = ShowFramesModeFromName(text, choice->showFramesMode);
     StoreControlText(dialog, IDC_OPT_STARTSTOPKEY, SECTION_OPTIONS, KEY_STARTSTOP_HOTKEY, text);
-    Player.startStopHotKey = HotKeyFromName(text, Player.startStopHotKey);
+    choice->startStopHotKey = HotKeyFromName(text, choice->startStopHotKey);
 }
 
 INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -131,7 +138,7 @@ INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     if (OsgrimSmallDialogProc(dialog, message, wParam, lParam))
         return TRUE;
     switch (message) {
-    case WM_INITDIALOG: OnInitDialog(dialog); return 0;
+    case WM_INITDIALOG: OnInitDialog(dialog, (OptionsChoice *)lParam); return 0;
     case WM_COMMAND: return OnDialogCommand(dialog, wParam, OnOK);
     case WM_DESTROY: SaveWindowPlacement(dialog, KEY_OPTIONS_DIALOG); return 0;
     default: return 0;

@@ -10,23 +10,35 @@
 #define QUORVEL_API
 #endif
 
-// Messages the engine sends or posts to the Player window.
-#define WM_REMOTE_CONTROL 0x7FFE  // wParam: request code (posted by the engine: pause 4, stop 8)
-#define WM_ENGINE_NOTIFY  0x7FFF  // wParam ENGINE_NOTIFY_POSITION, lParam: frame number
-#define ENGINE_NOTIFY_POSITION 1024
+#include "platform/remote.h"
+
+// The one message the engine sends or posts to the Player window; wParam says what happened.
+#define WM_ENGINE_NOTIFY  0x7FFF
+#define ENGINE_NOTIFY_POSITION 1024  // lParam: the frame number now shown
+#define ENGINE_NOTIFY_PAUSED   1025  // stopped by itself at the end of the media or of a wind;
+                                     // lParam: the frame it stands on
+#define ENGINE_NOTIFY_FAILED   1026  // the file cannot be played; lParam 0. Posted when
+                                     // QuorvelSetFile finds it, so it arrives after the caller
+                                     // has taken the file as playing; sent when found later
 #define ENGINE_TIMER_ID 5         // the engine's timer on the Player window
 
-// QuorvelControl request codes.
+// The Player window's video band, which the engine fills: client y QUORVEL_VIDEO_TOP (below
+// the skinned title strip) to the client height less QUORVEL_VIDEO_BOTTOM_MARGIN (the control
+// row).
+#define QUORVEL_VIDEO_TOP 18
+#define QUORVEL_VIDEO_BOTTOM_MARGIN 22
+
+// QuorvelControl request codes: the remote requests' codes where they mean the same.
 enum QuorvelRequest {
-    QUORVEL_PLAY = 1,
-    QUORVEL_PAUSE = 4,
-    QUORVEL_STOP = 8,
-    QUORVEL_REWIND = 16,
-    QUORVEL_FORWARD = 32,
-    QUORVEL_STEP = 64,         // parameter: signed frame count
-    QUORVEL_SLIDER = 128,      // parameter: percentage of the duration, 0 to 100
-    QUORVEL_SEEK = 256,        // parameter: frame number of the media
-    QUORVEL_QUERY_LENGTH = (LONG)0xFFFF8001,  // -32767: the duration in frames
+    QUORVEL_PLAY = REMOTE_PLAY,
+    QUORVEL_PAUSE = REMOTE_PAUSE,
+    QUORVEL_STOP = REMOTE_STOP,
+    QUORVEL_REWIND = REMOTE_REWIND,
+    QUORVEL_FORWARD = REMOTE_FORWARD,
+    QUORVEL_STEP = REMOTE_STEP,    // parameter: signed frame count
+    QUORVEL_SLIDER = 128,          // parameter: percentage of the duration, 0 to 100
+    QUORVEL_SEEK = 256,            // parameter: frame number of the media
+    QUORVEL_QUERY_LENGTH = REMOTE_QUERY_LENGTH,  // the duration in frames
 };
 
 #ifdef __cplusplus

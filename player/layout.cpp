@@ -11,7 +11,7 @@ void LayoutPlayerControls(int w, int h, ControlPlace places[LAYOUT_CONTROL_COUNT
 {
     int y0 = h - CONTROL_ROW_HEIGHT;
     const ControlPlace layout[LAYOUT_CONTROL_COUNT] = {
-        {IDC_VIDEO, 0, VIDEO_TOP, AtLeastZero(w), AtLeastZero(h - 40), true},
+        {IDC_VIDEO, 0, VIDEO_TOP, AtLeastZero(w), AtLeastZero(h - VIDEO_TOP - VIDEO_BOTTOM_MARGIN), true},
         {IDC_PLAY, 2, y0, 0, 0, false},
         {IDC_STOP, 68, y0, 0, 0, false},
         {IDC_REWIND, 94, y0, 0, 0, false},

@@ -7,10 +7,13 @@ struct ControlPlace {
     bool sized;  // moved and sized (repainted); otherwise moved only, keeping its size
 };
 
+#include "platform/quorvel.h"  // the video band the engine fills
+
 enum {
     LAYOUT_CONTROL_COUNT = 8,
     CONTROL_ROW_HEIGHT = 18,  // the row's top is this far above the bottom
-    VIDEO_TOP = 18,           // below the skinned title strip
+    VIDEO_TOP = QUORVEL_VIDEO_TOP,
+    VIDEO_BOTTOM_MARGIN = QUORVEL_VIDEO_BOTTOM_MARGIN,
     MIN_TRACK_WIDTH = 340,
     MIN_TRACK_HEIGHT = 90,
 };

@@ -36,7 +36,7 @@ void OnOpenFile(HWND window)
 {
     SendMessageA(window, WM_SETTEXT, 0, (LPARAM)Player.currentFile);
     ShowWindow(GetDlgItem(window, IDC_VIDEO), SW_HIDE);
-    EnableMenuItem(GetSubMenu(App.menu, 0), IDM_DECODER, MF_BYCOMMAND | MF_ENABLED);
+    EnableMenuItem(GetSubMenu(Player.menu, 0), IDM_DECODER, MF_BYCOMMAND | MF_ENABLED);
     ReadTypingOptions();
 
     char rateText[FRAME_RATE_READ_SIZE];

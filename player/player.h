@@ -4,11 +4,11 @@
 #include <windows.h>
 #include <stdint.h>
 
+#include "dialogs/dialogs.h"  // DECODER_NAME_SIZE
 #include "timecode/timecode.h"
 
 enum {
     CURRENT_FILE_SIZE = 513,  // 512 characters and the terminator
-    DECODER_NAME_SIZE = 64,   // 63 characters and the terminator
     DROPPED_FILE_LIMIT = 511, // characters of a dropped name, terminator included
 };
 
@@ -32,6 +32,8 @@ struct PlayerValues {
     int startStopHotKey;
     int showFramesMode;        // ShowFramesMode
     int appendSignMode;        // AppendSignMode
+    HMENU menu;                // from WM_INITDIALOG to WM_DESTROY; its first submenu pops up
+    HFONT displayFont;         // the same: the timecode display's and the About title's
 };
 extern PlayerValues Player;
 

@@ -1,5 +1,6 @@
 #include "player/player.h"
 
+#include "resources/resource.h"
 #include "settings/keys.h"
 
 // Until the first file is opened or the Options dialog is confirmed these are in force,
@@ -16,4 +17,12 @@ PlayerValues Player = {
     VK_F11,           // startStopHotKey
     SHOW_FRAMES_YES,  // showFramesMode
     APPEND_SPACE,     // appendSignMode
+    NULL,             // menu
+    NULL,             // displayFont
 };
+
+void SetPlayState(HWND window, int state)
+{
+    Player.playState = state;
+    SendDlgItemMessageA(window, IDC_PLAY, BM_SETCHECK, (WPARAM)state, 0);
+}

@@ -22,24 +22,36 @@ enum {
     KEY_LEFT = 0x25,
     KEY_RIGHT = 0x27,
     HOTKEY_HOOK_KEY = 123,   // what the Player window hands InstallKeyHook
+    DISPLAY_FONT_HEIGHT = -14,  // character height in pixels
 };
 
-void SetPlayState(HWND window, int state)
-{
-    Player.playState = state;
-    SendDlgItemMessageA(window, IDC_PLAY, BM_SETCHECK, (WPARAM)state, 0);
-}
+// A narrow face where the system has one; the display fits the text to whatever it gets.
+#define DISPLAY_FONT_FACE "MS Sans Serif"
 
 static HMENU PopupMenu(void)
 {
-    return GetSubMenu(App.menu, 0);
+    return GetSubMenu(Player.menu, 0);
+}
+
+static HFONT CreateDisplayFont(void)
+{
+    LOGFONTA font = {};
+    font.lfHeight = DISPLAY_FONT_HEIGHT;
+    font.lfWeight = FW_BOLD;
+    font.lfCharSet = ANSI_CHARSET;
+    font.lfQuality = PROOF_QUALITY;
+    font.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+    lstrcpyA(font.lfFaceName, DISPLAY_FONT_FACE);
+    return CreateFontIndirectA(&font);
 }
 
 static void OnInitDialog(HWND window)
 {
+    Player.menu = LoadMenuA(App.instance, IDR_APPL_MENU);
+    Player.displayFont = CreateDisplayFont();
     RestoreWindowPlacement(window, KEY_PLAYER);
     InstallKeyHook(window, HOTKEY_HOOK_KEY, 0);
-    SendDlgItemMessageA(window, IDC_TCDISPLAY, WM_SETFONT, (WPARAM)App.displayFont, 0);
+    SendDlgItemMessageA(window, IDC_TCDISPLAY, WM_SETFONT, (WPARAM)Player.displayFont, 0);
     // The Tracker's range is 0 to 100 for good; playback does not move it.
     SendDlgItemMessageA(window, IDC_TRACKER, WM_SETTEXT, TRACKER_SET_VALUE, (LPARAM) "0");
     SendDlgItemMessageA(window, IDC_TRACKER, WM_SETTEXT, TRACKER_SET_MINIMUM, (LPARAM) "0");
@@ -137,16 +149,49 @@ static void OpenHelp(void)
     ShellExecuteA(NULL, NULL, document, NULL, NULL, SW_SHOWNORMAL);
 }
 
-// After OK the file is opened again at once, with the decoder just chosen.
+// The choices of the Options dialog, in memory. The engine comes last: paused, it answers the
+// new rate at once with a position report from inside the call, which must be shown, typed and
+// stepped from with the new rate and offset.
+static void ApplyOptions(const OptionsChoice &choice)
+{
+    Player.timecodeRate = choice.timecodeRate;
+    Player.timecodeFormat = choice.timecodeFormat;
+    Player.tcOffset = choice.tcOffset;
+    Player.tcHotKey = choice.tcHotKey;
+    Player.startStopHotKey = choice.startStopHotKey;
+    Player.showFramesMode = choice.showFramesMode;
+    Player.appendSignMode = choice.appendSignMode;
+    QuorvelSetRate(choice.frameRate);
+}
+
+static void ChooseOptions(HWND window)
+{
+    OptionsChoice choice = {};
+    choice.currentFile = Player.currentFile;
+    choice.tcHotKey = Player.tcHotKey;
+    choice.startStopHotKey = Player.startStopHotKey;
+    choice.showFramesMode = Player.showFramesMode;
+    choice.appendSignMode = Player.appendSignMode;
+    if (DialogBoxParamA(App.instance, IDD_OPTIONS, window, OptionsDlgProc, (LPARAM)&choice) == 1)
+        ApplyOptions(choice);
+}
+
+// After OK the file is opened again at once, with the decoder just chosen; the engine plays a
+// file it opens.
 static void ChooseDecoder(HWND window)
 {
-    INT_PTR confirmed = DialogBoxParamA(App.instance, IDD_DECODER, window,
-                                        DecoderDlgProc, 0);
-    if (!confirmed || !Player.currentFile[0])
+    DecoderChoice choice = {};
+    choice.currentFile = Player.currentFile;
+    lstrcpynA(choice.decoderName, Player.decoderName, sizeof choice.decoderName);
+    if (DialogBoxParamA(App.instance, IDD_DECODER, window, DecoderDlgProc, (LPARAM)&choice) != 1)
+        return;
+    lstrcpynA(Player.decoderName, choice.decoderName, sizeof Player.decoderName);
+    if (!Player.currentFile[0])
         return;
     if (Player.decoderName[0])
         QuorvelLoadFilter(Player.decoderName);
     QuorvelSetFile(Player.currentFile);
+    SetPlayState(window, PLAY_PLAYING);
 }
 
 // Returns the dialog procedure's result: 0 for the close command, which destroys the window.
@@ -163,11 +208,9 @@ static INT_PTR OnCommand(HWND window, WPARAM command, LPARAM lParam)
     case IDC_MENU: ShowMenu(window); break;
     case IDM_HELP: OpenHelp(); break;
     case IDM_ABOUT:
-        DialogBoxParamA(App.instance, IDD_ABOUT, window, AboutDlgProc, 0);
+        DialogBoxParamA(App.instance, IDD_ABOUT, window, AboutDlgProc, (LPARAM)Player.displayFont);
         break;
-    case IDM_OPTIONS:
-        DialogBoxParamA(App.instance, IDD_OPTIONS, window, OptionsDlgProc, 0);
-        break;
+    case IDM_OPTIONS: ChooseOptions(window); break;
     case IDM_DECODER: ChooseDecoder(window); break;
     default: break;  // IDOK and anything else: nothing
     }
@@ -190,6 +233,11 @@ static void OnDestroy(HWND window)
     SaveWindowPlacement(window, KEY_PLAYER);
     RemoveKeyHook();
     KillTimer(window, ENGINE_TIMER_ID);
+    // The display keeps the font until it is destroyed, after this; it paints no more.
+    DestroyMenu(Player.menu);
+    DeleteObject(Player.displayFont);
+    Player.menu = NULL;
+    Player.displayFont = NULL;
     PostQuitMessage(1);
 }
 

@@ -31,6 +31,8 @@ void FreeLooks(LookList &looks)
     looks.clear();
 }
 
+// NULL when it cannot be built (out of memory): nothing of a half-built copy is left behind but
+// the looks, which the caller frees in any case.
 HMENU CopyOwnerDrawn(HMENU source, LookList &looks)
 {
     HMENU copy = CreatePopupMenu();
@@ -51,8 +53,15 @@ HMENU CopyOwnerDrawn(HMENU source, LookList &looks)
         item.cch = kItemTextLength;
         if (!GetMenuItemInfoA(source, i, TRUE, &item)) continue;
 
-        MenuItemLook *look = new MenuItemLook{text, (item.fType & MFT_SEPARATOR) != 0,
-                                              item.hSubMenu != NULL};
+        MenuItemLook *look = NULL;
+        try {
+            looks.reserve(looks.size() + 1);  // so that the push below cannot fail
+            look = new MenuItemLook{text, (item.fType & MFT_SEPARATOR) != 0,
+                                    item.hSubMenu != NULL};
+        } catch (...) {
+            DestroyMenu(copy);  // its submenus with it
+            return NULL;
+        }
         looks.push_back(look);
         MENUITEMINFOA drawn = {};
         drawn.cbSize = sizeof drawn;
@@ -61,8 +70,16 @@ HMENU CopyOwnerDrawn(HMENU source, LookList &looks)
         drawn.fState = item.fState;
         drawn.wID = item.wID;
         drawn.dwItemData = reinterpret_cast<ULONG_PTR>(look);
-        drawn.hSubMenu = item.hSubMenu ? CopyOwnerDrawn(item.hSubMenu, looks) : NULL;
-        InsertMenuItemA(copy, i, TRUE, &drawn);
+        drawn.hSubMenu = NULL;
+        if (item.hSubMenu) {
+            drawn.hSubMenu = CopyOwnerDrawn(item.hSubMenu, looks);
+            if (!drawn.hSubMenu) {
+                DestroyMenu(copy);
+                return NULL;
+            }
+        }
+        if (!InsertMenuItemA(copy, i, TRUE, &drawn) && drawn.hSubMenu)
+            DestroyMenu(drawn.hSubMenu);  // not attached, so not destroyed with the copy
     }
     return copy;
 }
@@ -179,16 +196,12 @@ OSGRIM_API BOOL WINAPI ShowPopupMenu(HWND owner, int reserved, int x, int y, HME
     if (!drawer) return FALSE;
     UINT id = 0;
     LookList looks;
-    try {
-        HMENU copy = CopyOwnerDrawn(menu, looks);
-        if (copy) {
-            id = static_cast<UINT>(TrackPopupMenuEx(
-                copy, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON,
-                x, y, drawer, NULL));
-            DestroyMenu(copy);
-        }
-    } catch (...) {  // out of memory while copying: no menu, nothing chosen
-        id = 0;
+    HMENU copy = CopyOwnerDrawn(menu, looks);
+    if (copy) {
+        id = static_cast<UINT>(TrackPopupMenuEx(
+            copy, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, x,
+            y, drawer, NULL));
+        DestroyMenu(copy);
     }
     FreeLooks(looks);
     if (!id || !IsChoosable(menu, id)) return FALSE;

@@ -104,8 +104,9 @@ LRESULT OnTaskClose(HWND task)
 // A minimised window is all frame, so this paints into the window DC.
 void PaintMinimised(HWND task)
 {
+    if (!g_skin.theme) return;
     HDC dc = GetWindowDC(task);
-    if (!dc || !g_skin.theme) return;
+    if (!dc) return;
     const SkinTheme &theme = *g_skin.theme;
     RECT area;
     GetWindowRect(task, &area);

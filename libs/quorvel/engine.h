@@ -11,8 +11,8 @@ enum EngineMode { MODE_NO_FILE, MODE_STOPPED, MODE_PAUSED, MODE_PLAYING, MODE_WI
 
 const int DECODER_NAME_CHARS = 63;          // the Player window's decoder-name buffer holds 63
 const int MESSAGE_CHARS = 400;
-const int VIDEO_BAND_TOP = 18;              // the Player window's video band: y 18 to height - 22
-const int VIDEO_BAND_BOTTOM_MARGIN = 22;
+const int VIDEO_BAND_TOP = QUORVEL_VIDEO_TOP;
+const int VIDEO_BAND_BOTTOM_MARGIN = QUORVEL_VIDEO_BOTTOM_MARGIN;
 
 struct Engine {
     HWND player;                 // bound by QuorvelInit, NULL otherwise
@@ -42,6 +42,7 @@ struct Engine {
     LONG videoWidth, videoHeight;
 
     LONG frame;                  // the frame on screen (last reported) while not playing
+    bool pictureStale;           // resized while still: shown again once the sizing settles
     MediaTime seekTarget;        // media time of the last seek
     REFERENCE_TIME runStart;     // clock time at which playback started from seekTarget
     MediaTime pictureDelay;      // how much later than its media time a picture is shown
@@ -87,7 +88,8 @@ void WindTick();
 void Report(LONG frame);
 void StartTimer();
 void StopTimer();
-void PostRemote(LONG request);
+void SendNotice(WPARAM kind, LONG value);
+void PostNotice(WPARAM kind, LONG value);
 
 // video_band.cpp
 bool CreateVideoBand(HWND player);

@@ -111,7 +111,7 @@ BOOL WINAPI QuorvelSetFile(const char *path)
         CloseGraph();
         ShowMessage(e.path, reason);
         // Posted: it arrives after the Player window has set "playing" for this open.
-        PostRemote(QUORVEL_STOP);
+        PostNotice(ENGINE_NOTIFY_FAILED, 0);
         return FALSE;
     }
     ClearMessage();

@@ -77,10 +77,16 @@ void Report(LONG frame)
         SendMessageA(e.player, WM_ENGINE_NOTIFY, ENGINE_NOTIFY_POSITION, frame);
 }
 
-void PostRemote(LONG request)
+void SendNotice(WPARAM kind, LONG value)
 {
     if (g_engine.player)
-        PostMessageA(g_engine.player, WM_REMOTE_CONTROL, (WPARAM)request, 0);
+        SendMessageA(g_engine.player, WM_ENGINE_NOTIFY, kind, value);
+}
+
+void PostNotice(WPARAM kind, LONG value)
+{
+    if (g_engine.player)
+        PostMessageA(g_engine.player, WM_ENGINE_NOTIFY, kind, value);
 }
 
 void StartTimer()

@@ -119,7 +119,8 @@ void PauseAt(LONG frame) { StillAt(frame, MODE_PAUSED); }
 void EndOfMedia()
 {
     PauseAt(LastFrame());
-    PostRemote(QUORVEL_PAUSE);
+    // Sent, from the timer: a later request of the user's can never be undone by it.
+    SendNotice(ENGINE_NOTIFY_PAUSED, g_engine.frame);
 }
 
 void WindTick()
@@ -136,7 +137,7 @@ void WindTick()
     if (e.frame == end) {
         e.mode = MODE_PAUSED;
         StopTimer();
-        PostRemote(QUORVEL_PAUSE);
+        SendNotice(ENGINE_NOTIFY_PAUSED, e.frame);
         return;
     }
     double elapsedSeconds = (GetTickCount() - e.windStartTick) / 1000.0;
@@ -180,5 +181,5 @@ void FailWhilePlaying(const char *reason)
     CloseGraph();
     ShowMessage(e.path, reason);
     // Sent, not posted: it belongs to this file and must never stop a newer one.
-    SendMessageA(e.player, WM_REMOTE_CONTROL, QUORVEL_STOP, 0);
+    SendNotice(ENGINE_NOTIFY_FAILED, 0);
 }

@@ -10,6 +10,8 @@ namespace {
 const char BAND_CLASS[] = "QuorvelVideoBand";
 const COLORREF MESSAGE_COLOUR = RGB(255, 255, 255);
 const int MESSAGE_MARGIN = 8;
+const UINT_PTR RESEEK_TIMER_ID = 1;  // on the band, so the Player window never sees it
+const UINT RESEEK_SETTLE_MS = 100;   // no size change for this long: the sizing is over
 
 int lastBandWidth = -1, lastBandHeight = -1;
 
@@ -56,10 +58,31 @@ bool ForwardInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return true;
 }
 
+// Nothing repaints a still picture after a resize, so the frame is sought again; once, after
+// the sizing has settled, and without waiting for the picture, so that dragging the window's
+// border stays smooth.
+void OnReseekTimer(HWND window)
+{
+    Engine &e = g_engine;
+    if (e.busy)
+        return;  // inside a call: the next tick
+    KillTimer(window, RESEEK_TIMER_ID);
+    if (!e.pictureStale || (e.mode != MODE_PAUSED && e.mode != MODE_STOPPED))
+        return;
+    e.busy = true;
+    SeekPaused(e.frame, false);
+    e.pictureStale = false;
+    e.busy = false;
+}
+
 LRESULT CALLBACK VideoBandProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_PAINT: OnPaint(window); return 0;
+    case WM_TIMER:
+        if (wParam == RESEEK_TIMER_ID)
+            OnReseekTimer(window);
+        return 0;
     case WM_ERASEBKGND: return 1;  // WM_PAINT paints all of it
     default: break;
     }
@@ -122,11 +145,9 @@ void FitVideoBand()
     bool resized = width != lastBandWidth || height != lastBandHeight;
     lastBandWidth = width;
     lastBandHeight = height;
-    // Nothing repaints a still picture after a resize: show the same frame again.
-    if (resized && !e.busy && (e.mode == MODE_PAUSED || e.mode == MODE_STOPPED)) {
-        e.busy = true;
-        SeekPaused(e.frame, true);
-        e.busy = false;
+    if (resized && (e.mode == MODE_PAUSED || e.mode == MODE_STOPPED)) {
+        e.pictureStale = true;
+        SetTimer(e.band, RESEEK_TIMER_ID, RESEEK_SETTLE_MS, NULL);  // each size step restarts it
     }
 }
 

@@ -19,6 +19,9 @@ void LogFakeCall(const std::string &call);
 HWND FakeEngineWindow(void);
 void SetFakeEngineLength(LONG frames);
 void SendFakeEngineReport(LONG frame);
+// While set, QuorvelSetRate reports this frame from inside the call, as the engine does while
+// paused (the picture stays, its number is counted again).
+void SetFakeEngineReportOnSetRate(bool reports, LONG frame);
 
 // Key hook: the window it reports to (0 when removed).
 HWND FakeHookWindow(void);

@@ -6,6 +6,8 @@
 
 static HWND engineWindow;
 static LONG lengthAnswer;
+static bool reportsOnSetRate;  // as the engine does when the picture stands still
+static LONG setRateReport;
 
 HWND FakeEngineWindow(void)
 {
@@ -20,6 +22,12 @@ void SetFakeEngineLength(LONG frames)
 void SendFakeEngineReport(LONG frame)
 {
     SendMessageA(engineWindow, WM_ENGINE_NOTIFY, ENGINE_NOTIFY_POSITION, frame);
+}
+
+void SetFakeEngineReportOnSetRate(bool reports, LONG frame)
+{
+    reportsOnSetRate = reports;
+    setRateReport = frame;
 }
 
 static std::string Text(const char *text)
@@ -47,6 +55,8 @@ BOOL WINAPI QuorvelSetRate(double frameRate)
     char call[64];
     snprintf(call, sizeof call, "QuorvelSetRate(%g)", frameRate);
     LogFakeCall(call);
+    if (reportsOnSetRate)
+        SendFakeEngineReport(setRateReport);
     return TRUE;
 }
 

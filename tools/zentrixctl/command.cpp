@@ -6,17 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-enum {
-    REQUEST_PLAY = 1,
-    REQUEST_PAUSE = 4,
-    REQUEST_STOP = 8,
-    REQUEST_REWIND = 16,
-    REQUEST_FORWARD = 32,
-    REQUEST_STEP = 64,
-    REQUEST_LOCATE = 256,
-    REQUEST_QUERY_TIMECODE = 1024,
-    REQUEST_QUERY_LENGTH = 0xFFFF8001,
-};
+#include "platform/remote.h"
 
 static bool IsSeparator(char c)
 {
@@ -71,13 +61,13 @@ bool ParseCtlCommand(int count, const char *const *words, CtlCommand *command, c
         uint32_t request;
         CtlOutput output;
     } plain[] = {
-        {"play", REQUEST_PLAY, CTL_PRINT_NOTHING},
-        {"pause", REQUEST_PAUSE, CTL_PRINT_NOTHING},
-        {"stop", REQUEST_STOP, CTL_PRINT_NOTHING},
-        {"rewind", REQUEST_REWIND, CTL_PRINT_NOTHING},
-        {"forward", REQUEST_FORWARD, CTL_PRINT_NOTHING},
-        {"query", REQUEST_QUERY_TIMECODE, CTL_PRINT_TIMECODE},
-        {"length", REQUEST_QUERY_LENGTH, CTL_PRINT_NUMBER},
+        {"play", REMOTE_PLAY, CTL_PRINT_NOTHING},
+        {"pause", REMOTE_PAUSE, CTL_PRINT_NOTHING},
+        {"stop", REMOTE_STOP, CTL_PRINT_NOTHING},
+        {"rewind", REMOTE_REWIND, CTL_PRINT_NOTHING},
+        {"forward", REMOTE_FORWARD, CTL_PRINT_NOTHING},
+        {"query", REMOTE_QUERY_TIMECODE, CTL_PRINT_TIMECODE},
+        {"length", (uint32_t)REMOTE_QUERY_LENGTH, CTL_PRINT_NUMBER},
     };
     *error = "usage: zentrixctl play|pause|stop|rewind|forward|step N|locate HH:MM:SS:FF|query|length"
              " (drop-frame: HH:MM:SS;FF)";
@@ -98,7 +88,7 @@ bool ParseCtlCommand(int count, const char *const *words, CtlCommand *command, c
             *error = "zentrixctl: step takes a whole number of frames, such as 1, -1 or 25";
             return false;
         }
-        *command = CtlCommand{REQUEST_STEP, frames, CTL_PRINT_NOTHING};
+        *command = CtlCommand{REMOTE_STEP, frames, CTL_PRINT_NOTHING};
         return true;
     }
     if (strcmp(word, "locate") == 0) {
@@ -108,7 +98,7 @@ bool ParseCtlCommand(int count, const char *const *words, CtlCommand *command, c
                      "HH:MM:SS;FF, such as 01:02:03:04";
             return false;
         }
-        *command = CtlCommand{REQUEST_LOCATE, (int32_t)packed, CTL_PRINT_NOTHING};
+        *command = CtlCommand{REMOTE_LOCATE, (int32_t)packed, CTL_PRINT_NOTHING};
         return true;
     }
     return false;

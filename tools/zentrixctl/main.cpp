@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <stdio.h>
 
-#include "platform/quorvel.h"
+#include "platform/remote.h"
 #include "resources/resource.h"
 #include "tools/zentrixctl/command.h"
 

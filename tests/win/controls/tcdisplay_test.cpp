@@ -202,6 +202,61 @@ TEST_F(TCDisplayTest, LongTextWrapsAtWordsFromTheTop)
     EXPECT_GT(lastInkRow, 30) << "more than two lines";
 }
 
+// A system whose font for the name asked is wider than the panel: the whole timecode is drawn
+// in a smaller copy of the given font, which stays the given one.
+TEST_F(TCDisplayTest, TextTooLargeForTheGivenFontIsDrawnWholeInASmallerCopy)
+{
+    struct Case {
+        const char *name;
+        int height;  // of the given font, in pixels
+        const char *face;
+    } cases[] = {
+        {"character height", -28, "Tahoma"},
+        {"fixed pitch", -20, "Courier New"},
+        {"cell height", 30, "Arial"},
+    };
+    for (const Case &c : cases) {
+        HFONT large = CreateFontA(c.height, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
+                                  PROOF_QUALITY, VARIABLE_PITCH | FF_SWISS, c.face);
+        Remake(SS_RIGHT, 88, 16, "");
+        SendMessageA(display_, WM_SETFONT, (WPARAM)large, 0);
+        SetWindowTextA(display_, "00:00:00:10");
+        Pixels p = Capture(display_);
+        int leftmost = -1;
+        for (int x = 0; x < p.width && leftmost < 0; x++) {
+            if (Ink(p, x, 0, x + 1, p.height) > 0)
+                leftmost = x;
+        }
+        // Not cut at the left edge of the text area, and not shrunk to a speck.
+        EXPECT_GT(leftmost, 1) << c.name;
+        EXPECT_LT(leftmost, 40) << c.name;
+        // All eleven characters: runs of columns with dark pixels, smoothed edges aside.
+        int characters = 0;
+        bool inCharacter = false;
+        for (int x = 0; x < p.width; x++) {
+            bool dark = false;
+            for (int y = 0; y < p.height; y++)
+                dark = dark || GetGValue(p.At(x, y)) < 96;
+            characters += dark && !inCharacter;
+            inCharacter = dark;
+        }
+        EXPECT_GE(characters, 10) << c.name;  // two might touch at a small bold size
+        EXPECT_EQ((HGDIOBJ)large, StoredFont()) << c.name;
+        EXPECT_TRUE(GetWindowLongPtrA(display_, TCDISPLAY_FITTED_FONT_OFFSET) != 0) << c.name;
+
+        // Given a font that fits, the copy goes.
+        SendMessageA(display_, WM_SETFONT, (WPARAM)font_, 0);
+        EXPECT_EQ(0, GetWindowLongPtrA(display_, TCDISPLAY_FITTED_FONT_OFFSET)) << c.name;
+        // A wider panel fits the text in the given font itself.
+        SendMessageA(display_, WM_SETFONT, (WPARAM)large, 0);
+        SetWindowPos(display_, NULL, 0, 0, 390, 60, SWP_NOMOVE | SWP_NOZORDER);
+        EXPECT_EQ(0, GetWindowLongPtrA(display_, TCDISPLAY_FITTED_FONT_OFFSET)) << c.name;
+        DestroyWindow(display_);
+        display_ = NULL;
+        DeleteObject(large);
+    }
+}
+
 TEST(ControlClasses, UnregisterRemovesBothAndRegisterBringsThemBack)
 {
     HINSTANCE instance = GetModuleHandleA(NULL);

@@ -93,7 +93,8 @@ TEST_F(TrackerTest, ClassesAreRegisteredAsDescribed)
     EXPECT_EQ(UINT(CS_GLOBALCLASS | CS_DBLCLKS), tracker.style);
     EXPECT_EQ(8, tracker.cbWndExtra);
     EXPECT_EQ(UINT(CS_GLOBALCLASS), display.style);
-    EXPECT_EQ(sizeof(void *) == 8 ? 20 : 16, display.cbWndExtra);  // a pointer-sized font slot at 12
+    // Two pointer-sized font slots from 12: the given font and the fitted copy.
+    EXPECT_EQ(sizeof(void *) == 8 ? 28 : 20, display.cbWndExtra);
     for (const WNDCLASSEXA *wc : {&tracker, &display}) {
         EXPECT_EQ(0, wc->cbClsExtra);
         EXPECT_EQ(NULL, wc->hbrBackground);
@@ -252,6 +253,39 @@ TEST_F(TrackerTest, RightReleaseReportsAndLeavesTheDragRunning)
     Mouse(WM_RBUTTONUP, 65);  // without a drag it still reports
     expected = {Released(30), Released(30)};
     EXPECT_NOTES(expected, TakeNotes());
+}
+
+// Another window taking the mouse (a menu, a message box, Alt+Tab) ends the drag: later plain
+// moves neither move the knob nor seek.
+TEST_F(TrackerTest, LosingTheCaptureEndsTheDrag)
+{
+    struct Case {
+        const char *name;
+        bool toParent;  // captured by another window, or released by someone else
+    } cases[] = {{"taken", true}, {"released", false}};
+    for (const Case &c : cases) {
+        SetUpAsPlayer();
+        Mouse(WM_LBUTTONDOWN, 45);
+        Mouse(WM_MOUSEMOVE, 65);
+        ASSERT_EQ(tracker_, GetCapture());
+        if (c.toParent)
+            SetCapture(parent_);
+        else
+            ReleaseCapture();
+        TakeNotes();
+        Mouse(WM_MOUSEMOVE, 125);
+        EXPECT_EQ(30, Value()) << c.name;
+        EXPECT_EQ(65, Knob()) << c.name;
+        EXPECT_TRUE(TakeNotes().empty()) << c.name;
+        ReleaseCapture();
+        // A new press drags again.
+        Mouse(WM_LBUTTONDOWN, 25);
+        Mouse(WM_MOUSEMOVE, 45);
+        std::vector<Note> expected = {Posted(10), Posted(20)};
+        EXPECT_NOTES(expected, TakeNotes());
+        Mouse(WM_LBUTTONUP, 45);
+        TakeNotes();
+    }
 }
 
 TEST_F(TrackerTest, DoubleClickStartsNoDragButItsReleaseReports)

@@ -4,13 +4,14 @@
 
 #include "skin_test.h"
 
-namespace {
+// The program's private messages, which the frame hooks must leave to it.
+#include "dialogs/dialogs.h"
+#include "platform/quorvel.h"
+#include "platform/remote.h"
+#include "platform/zentrixkey.h"
+#include "player/player.h"
 
-const UINT WM_APP_OPENFILE = 1591;
-const UINT WM_APP_REVEAL = 1592;
-const UINT WM_KEYHOOK_HOTKEY = 2380;
-const UINT WM_REMOTE_CONTROL = 0x7FFE;
-const UINT WM_ENGINE_NOTIFY = 0x7FFF;
+namespace {
 
 typedef INT_PTR(WINAPI *Hook)(HWND, UINT, WPARAM, LPARAM);
 

@@ -8,6 +8,8 @@
 #include "tests/win/player/player_fixture.h"
 
 #include "dialogs/dialogs.h"
+#include "platform/quorvel.h"
+#include "platform/zentrixkey.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 
@@ -186,6 +188,106 @@ TEST_F(DialogTest, OptionsFrameRatesAndOffsetsTakeEffectAtOnce)
     }
 }
 
+// Paused, the engine answers the new rate at once with the frame on screen, from inside the
+// call; that report, the typed and queried timecode and the arrows all count with the new
+// rate and offset.
+TEST_F(DialogTest, OptionsOkWhilePausedShowsTheNewTimecodeAtOnce)
+{
+    Start();
+    Open("C:\\v\\paused.mp4");
+    SendMessageA(window_, WM_COMMAND, IDC_PLAY, 0);  // pause
+    ASSERT_EQ(Player.playState, PLAY_STOPPED);
+    SendFakeEngineReport(200);
+    struct Case {
+        const char *rate, *offset;
+        const char *display;
+        uint32_t packed;
+    } cases[] = {
+        {"25", "10:00:00:00", "10:00:08:00", 0x0A000800},
+        {"30", "00:01:00:00", "00:01:06:20", 0x00010614},
+        {"24", "00:00:10:00", "00:00:18:08", 0x00001208},
+    };
+    for (const Case &c : cases) {
+        SetFakeEngineReportOnSetRate(true, 200);
+        Options([&](HWND dialog) {
+            Select(dialog, IDC_OPT_FRAMERATE, c.rate);
+            SetDlgItemTextA(dialog, IDC_OPT_TCOFFSET, c.offset);
+            Ok(dialog);
+        });
+        SetFakeEngineReportOnSetRate(false, 0);
+        char display[32] = "";
+        GetWindowTextA(Item(IDC_TCDISPLAY), display, sizeof display);
+        EXPECT_STREQ(display, c.display) << c.offset;
+        EXPECT_EQ(Player.currentTimecode, c.packed) << c.offset;
+        EXPECT_EQ((uint32_t)SendMessageA(window_, WM_REMOTE_CONTROL, 1024, 0), c.packed) << c.offset;
+        ClearFakeCalls();
+        SendMessageA(window_, WM_COMMAND, ID_KEYFORWARD, VK_RIGHT);
+        SendMessageA(window_, WM_COMMAND, ID_KEYFORWARD, VK_LEFT);
+        EXPECT_EQ(FakeCalls(), (std::vector<std::string>{"QuorvelControl(256,201)",
+                                                          "QuorvelControl(256,199)"}))
+            << c.offset;
+    }
+}
+
+// Opened on their own, the dialogs hand back what the user chose and leave the Player
+// window's values and the engine alone: the Player window applies the choice.
+TEST_F(DialogTest, DialogsHandBackTheChoiceOnly)
+{
+    Start();
+    const PlayerValues before = Player;
+    DWORD ui = GetCurrentThreadId();
+    auto drive = [&](const std::function<void(HWND)> &driver) {
+        return std::thread([=] {
+            HWND dialog = NULL;
+            for (int i = 0; i < 1000 && !dialog; i++) {
+                Sleep(5);
+                dialog = FindDialogOf(ui);
+            }
+            if (dialog)
+                driver(dialog);
+        });
+    };
+    OptionsChoice options = {};
+    options.currentFile = "C:\\v\\own.mp4";
+    options.tcHotKey = VK_F5;
+    options.startStopHotKey = VK_F6;
+    options.showFramesMode = 1;
+    options.appendSignMode = 3;
+    ClearFakeCalls();
+    std::thread user = drive([&](HWND dialog) {
+        Select(dialog, IDC_OPT_FRAMERATE, "30");
+        SetDlgItemTextA(dialog, IDC_OPT_TCOFFSET, "00:00:02:00");
+        Select(dialog, IDC_OPT_STARTSTOPKEY, "F2");
+        Ok(dialog);
+    });
+    INT_PTR result = DialogBoxParamA(App.instance, IDD_OPTIONS, window_, OptionsDlgProc,
+                                     (LPARAM)&options);
+    user.join();
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(options.frameRate, 30.0);
+    EXPECT_EQ(options.timecodeRate, 30);
+    EXPECT_EQ(options.tcOffset, 60);
+    EXPECT_EQ(options.startStopHotKey, VK_F2);
+    EXPECT_EQ(options.tcHotKey, VK_F12);  // the settings' default, shown and confirmed
+    EXPECT_EQ(Ini(SECTION_FRAME_RATE, "C:\\v\\own.mp4"), "30");
+    EXPECT_EQ(Player.timecodeRate, before.timecodeRate);
+    EXPECT_EQ(Player.tcOffset, before.tcOffset);
+    EXPECT_EQ(Player.startStopHotKey, before.startStopHotKey);
+    EXPECT_TRUE(FakeCalls().empty());
+
+    DecoderChoice decoder = {"C:\\v\\own.mp4", "Kept"};
+    user = drive([&](HWND dialog) {
+        SendDlgItemMessageA(dialog, IDC_DEC_LIST, LB_SETCURSEL, 1, 0);
+        Ok(dialog);
+    });
+    result = DialogBoxParamA(App.instance, IDD_DECODER, window_, DecoderDlgProc, (LPARAM)&decoder);
+    user.join();
+    EXPECT_EQ(result, 1);
+    EXPECT_STREQ(decoder.decoderName, "Fake AVI Decompressor");
+    EXPECT_STREQ(Player.decoderName, before.decoderName);
+    EXPECT_EQ(Calls("QuorvelSetFile"), std::vector<std::string>{});
+}
+
 TEST_F(DialogTest, OptionsHotKeysAndModes)
 {
     Start();
@@ -348,10 +450,12 @@ LRESULT CALLBACK RecordCredits(int code, WPARAM wParam, LPARAM lParam)
 TEST_F(DialogTest, AboutRevealsTheCreditsOneCharacterAtATime)
 {
     Start();
+    const std::string credits = AboutCreditText;
     struct Case {
         const char *how;
+        bool waitForTheWholeText;
         INT_PTR expected;
-    } cases[] = {{"ok", 1}, {"enter", 1}, {"esc", 0}};
+    } cases[] = {{"ok", true, 1}, {"enter", false, 1}, {"esc", false, 0}};
     for (const Case &c : cases) {
         CreditTexts.clear();
         CreditTextCount = 0;
@@ -359,7 +463,7 @@ TEST_F(DialogTest, AboutRevealsTheCreditsOneCharacterAtATime)
         HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordCredits, NULL, GetCurrentThreadId());
         HFONT titleFont = NULL;
         std::string title;
-        size_t textsWhenPressed = 0;
+        bool revealed = false;
         std::thread user([&] {
             HWND dialog = NULL;
             for (int i = 0; i < 1000 && !dialog; i++) {
@@ -368,10 +472,14 @@ TEST_F(DialogTest, AboutRevealsTheCreditsOneCharacterAtATime)
             }
             if (!dialog)
                 return;
-            // Answered while the reveal runs: the pump lets sent messages through.
             titleFont = (HFONT)SendDlgItemMessageA(dialog, IDC_ABOUT_TITLE, WM_GETFONT, 0, 0);
             title = ItemText(dialog, IDC_ABOUT_TITLE);
-            textsWhenPressed = CreditTextCount;
+            if (c.waitForTheWholeText) {
+                for (int i = 0; i < 1000 && !revealed; i++) {
+                    Sleep(10);
+                    revealed = CreditTextCount == credits.size() + 1;
+                }
+            }
             HWND ok = GetDlgItem(dialog, IDOK);
             if (strcmp(c.how, "ok") == 0)
                 PostMessageA(dialog, WM_COMMAND, IDOK, (LPARAM)ok);
@@ -380,20 +488,54 @@ TEST_F(DialogTest, AboutRevealsTheCreditsOneCharacterAtATime)
                              0x00010001);
         });
         // The Player window ignores the result: open it as the menu does, keeping the result.
-        INT_PTR result = DialogBoxParamA(App.instance, IDD_ABOUT, window_, AboutDlgProc, 0);
+        INT_PTR result = DialogBoxParamA(App.instance, IDD_ABOUT, window_, AboutDlgProc,
+                                        (LPARAM)Player.displayFont);
         user.join();
         UnhookWindowsHookEx(hook);
         EXPECT_EQ(result, c.expected) << c.how;
         EXPECT_EQ(title, "Vantorel 1.20");
-        EXPECT_EQ(titleFont, App.displayFont);
+        EXPECT_EQ(titleFont, Player.displayFont);
         ASSERT_FALSE(CreditTexts.empty());
-        size_t length = CreditTexts.back().size();
-        EXPECT_GT(length, 20u);
-        EXPECT_EQ(CreditTexts.size(), length + 1);
+        EXPECT_GT(credits.size(), 20u);
         for (size_t i = 0; i < CreditTexts.size(); i++)
-            EXPECT_EQ(CreditTexts[i], CreditTexts.back().substr(0, i)) << i;
-        // Pressed during the reveal, carried out after its last step.
-        EXPECT_LT(textsWhenPressed, length + 1) << c.how;
-        EXPECT_EQ(TextsAtDestroy, length + 1) << c.how;
+            EXPECT_EQ(CreditTexts[i], credits.substr(0, i)) << i;
+        if (c.waitForTheWholeText) {
+            EXPECT_TRUE(revealed);
+            EXPECT_EQ(CreditTexts.size(), credits.size() + 1);
+        } else {
+            // A key pressed during the reveal ends the dialog at once.
+            EXPECT_LT(TextsAtDestroy, credits.size() + 1) << c.how;
+        }
     }
+}
+
+// The reveal keeps the program answering: a hot key posted by the hook and a remote request
+// are carried out while the text is still appearing, not after.
+TEST_F(DialogTest, AboutRevealLetsThePlayerWindowWork)
+{
+    Start();
+    CreditTexts.clear();
+    CreditTextCount = 0;
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordCredits, NULL, GetCurrentThreadId());
+    std::vector<size_t> textsAtCall;
+    std::atomic<size_t> callsSeen{0};  // read by the driver thread
+    SetFakeCallObserver([&](const std::string &call) {
+        if (call == "QuorvelControl(1,0)" || call == "QuorvelControl(4,0)") {
+            textsAtCall.push_back(CreditTextCount);
+            callsSeen = textsAtCall.size();
+        }
+    });
+    RunFromMenu(IDM_ABOUT, [&](HWND dialog) {
+        PostMessageA(window_, WM_KEYHOOK_HOTKEY, VK_F11, 0);    // play
+        PostMessageA(window_, WM_REMOTE_CONTROL, REMOTE_PAUSE, 0);
+        for (int i = 0; i < 500 && callsSeen < 2; i++)
+            Sleep(10);
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    SetFakeCallObserver(nullptr);
+    UnhookWindowsHookEx(hook);
+    ASSERT_EQ(textsAtCall.size(), 2u);
+    for (size_t texts : textsAtCall)
+        EXPECT_LT(texts, strlen(AboutCreditText) + 1);
+    EXPECT_EQ(Player.playState, PLAY_STOPPED);
 }

@@ -57,6 +57,7 @@ void PlayerWindowTest::SetUp()
     Player = InitialPlayer;
     ClearFakeCalls();
     SetFakeCallObserver(nullptr);
+    SetFakeEngineReportOnSetRate(false, 0);
     // The settings file of this test program, in the test prefix's own application data.
     LocateSettingsFile(SettingsFilePath);
     DeleteFileA(SettingsFilePath);

@@ -82,7 +82,7 @@ TEST_F(PlayerWindowTest, StartsBoundToTheEngineAndHook)
     EXPECT_EQ(r.top, 100);
     EXPECT_EQ(r.right - r.left, 340);
     EXPECT_EQ(r.bottom - r.top, 240);
-    EXPECT_EQ(GetMenuState(GetSubMenu(App.menu, 0), IDM_DECODER, MF_BYCOMMAND) & MF_GRAYED,
+    EXPECT_EQ(GetMenuState(GetSubMenu(Player.menu, 0), IDM_DECODER, MF_BYCOMMAND) & MF_GRAYED,
               (UINT)MF_GRAYED);
     EXPECT_TRUE(IsWindowVisible(Item(IDC_VIDEO)));
     EXPECT_EQ(Player.playState, PLAY_STOPPED);
@@ -141,7 +141,7 @@ TEST_F(PlayerWindowTest, PlayToggleFromEachState)
     EXPECT_EQ(PlayCheck(), 0);
     EXPECT_EQ(FakeCalls(), (CallList{"QuorvelControl(1,0)", "QuorvelControl(4,0)"}));
 
-    SendMessageA(window_, WM_REMOTE_CONTROL, QUORVEL_REWIND, 0);
+    SendMessageA(window_, WM_REMOTE_CONTROL, REMOTE_REWIND, 0);
     EXPECT_EQ(PlayCheck(), 2);
     ClearFakeCalls();
     SendMessageA(window_, WM_COMMAND, IDC_PLAY, 0);
@@ -201,7 +201,7 @@ TEST_F(PlayerWindowTest, ArrowKeysStepOnlyWhileStopped)
     ClearFakeCalls();
     SendMessageA(window_, WM_COMMAND, ID_KEYFORWARD, VK_LEFT);
     SendMessageA(window_, WM_COMMAND, ID_KEYFORWARD, VK_RIGHT);
-    SendMessageA(window_, WM_REMOTE_CONTROL, QUORVEL_FORWARD, 0);
+    SendMessageA(window_, WM_REMOTE_CONTROL, REMOTE_FORWARD, 0);
     ClearFakeCalls();
     SendMessageA(window_, WM_COMMAND, ID_KEYFORWARD, VK_LEFT);
     SendMessageA(window_, WM_COMMAND, ID_KEYFORWARD, 'A');
@@ -262,7 +262,7 @@ TEST_F(PlayerWindowTest, OpeningWithDefaults)
     EXPECT_STREQ(Player.decoderName, "");
     EXPECT_EQ(Text(window_), "C:\\video\\clip.avi");
     EXPECT_FALSE(IsWindowVisible(Item(IDC_VIDEO)));
-    EXPECT_EQ(GetMenuState(GetSubMenu(App.menu, 0), IDM_DECODER, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_EQ(GetMenuState(GetSubMenu(Player.menu, 0), IDM_DECODER, MF_BYCOMMAND) & MF_GRAYED, 0u);
     EXPECT_EQ(PlayCheck(), 1);
     EXPECT_EQ(GetFocus(), Item(IDC_TRACKER));
 }
@@ -375,6 +375,36 @@ TEST_F(PlayerWindowTest, PositionReports)
         EXPECT_EQ(Text(Item(IDC_TCDISPLAY)), c.display) << c.frame;
         EXPECT_EQ(Player.currentTimecode, c.packed) << c.frame;
     }
+}
+
+// The engine says when it stopped by itself; the play state follows without a call back.
+TEST_F(PlayerWindowTest, EngineNoticesSetThePlayState)
+{
+    Start();
+    struct Case {
+        WPARAM kind;
+        int stateBefore, stateAfter;
+    } cases[] = {
+        {ENGINE_NOTIFY_PAUSED, PLAY_PLAYING, PLAY_STOPPED},   // end of the media
+        {ENGINE_NOTIFY_PAUSED, PLAY_WINDING, PLAY_STOPPED},   // end of a wind
+        {ENGINE_NOTIFY_FAILED, PLAY_PLAYING, PLAY_STOPPED},   // a file it cannot play
+        {ENGINE_NOTIFY_FAILED, PLAY_STOPPED, PLAY_STOPPED},
+        {1027, PLAY_PLAYING, PLAY_PLAYING},                   // unknown: ignored
+    };
+    for (const Case &c : cases) {
+        SetPlayState(window_, c.stateBefore);
+        Player.currentTimecode = 0x00000203;
+        ClearFakeCalls();
+        SendMessageA(window_, WM_ENGINE_NOTIFY, c.kind, 99);
+        EXPECT_EQ(PlayCheck(), c.stateAfter) << c.kind;
+        EXPECT_EQ(Player.playState, c.stateAfter) << c.kind;
+        EXPECT_TRUE(FakeCalls().empty()) << c.kind;
+        EXPECT_EQ(Player.currentTimecode, 0x00000203u) << c.kind;  // not a position
+    }
+    // Posted by a failed open, it arrives after the open has shown playing.
+    Open("C:\\v\\broken.avi");
+    PostMessageA(window_, WM_ENGINE_NOTIFY, ENGINE_NOTIFY_FAILED, 0);
+    EXPECT_TRUE(PumpUntil([&] { return PlayCheck() == PLAY_STOPPED; }));
 }
 
 TEST_F(PlayerWindowTest, RemoteRequestsAndAnswers)
@@ -494,14 +524,18 @@ TEST_F(PlayerWindowTest, DecoderOkHandsTheFileAgain)
         const char *file;
         const char *choice;  // NULL: Cancel
         CallList calls;
+        int stateBefore, stateAfter;  // the file is played again after OK, paused or not
     } cases[] = {
-        {"", "Fake MPEG Decoder", {"QuorvelListFilter"}},
+        {"", "Fake MPEG Decoder", {"QuorvelListFilter"}, PLAY_STOPPED, PLAY_STOPPED},
         {"C:\\v\\a.mp4", "Fake MPEG Decoder",
-         {"QuorvelListFilter", "QuorvelLoadFilter(Fake MPEG Decoder)", "QuorvelSetFile(C:\\v\\a.mp4)"}},
-        {"C:\\v\\a.mp4", "-", {"QuorvelListFilter", "QuorvelSetFile(C:\\v\\a.mp4)"}},
-        {"C:\\v\\a.mp4", NULL, {"QuorvelListFilter"}},
+         {"QuorvelListFilter", "QuorvelLoadFilter(Fake MPEG Decoder)", "QuorvelSetFile(C:\\v\\a.mp4)"},
+         PLAY_STOPPED, PLAY_PLAYING},
+        {"C:\\v\\a.mp4", "-", {"QuorvelListFilter", "QuorvelSetFile(C:\\v\\a.mp4)"},
+         PLAY_PLAYING, PLAY_PLAYING},
+        {"C:\\v\\a.mp4", NULL, {"QuorvelListFilter"}, PLAY_STOPPED, PLAY_STOPPED},
     };
     for (const Case &c : cases) {
+        SetPlayState(window_, c.stateBefore);
         lstrcpyA(Player.currentFile, c.file);
         Player.decoderName[0] = '\0';
         ClearFakeCalls();
@@ -528,6 +562,13 @@ TEST_F(PlayerWindowTest, DecoderOkHandsTheFileAgain)
         PumpUntil([&] { return done; });
         user.join();
         EXPECT_EQ(FakeCalls(), c.calls) << c.file << " " << (c.choice ? c.choice : "cancel");
+        EXPECT_EQ(PlayCheck(), c.stateAfter) << c.file << " " << (c.choice ? c.choice : "cancel");
+        // The first Space after it pauses what plays.
+        if (c.stateAfter == PLAY_PLAYING) {
+            ClearFakeCalls();
+            SendMessageA(window_, WM_COMMAND, ID_KEYFORWARD, VK_SPACE);
+            EXPECT_EQ(FakeCalls(), (CallList{"QuorvelControl(4,0)"})) << c.file;
+        }
     }
 }
 

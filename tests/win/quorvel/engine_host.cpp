@@ -16,7 +16,7 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
             g_host.reports.push_back((LONG)lParam);
             g_host.reportTicks.push_back(GetTickCount());
         } else {
-            g_host.otherNotify++;
+            g_host.notices.push_back((LONG)wParam);
         }
         return 0;
     }

@@ -11,9 +11,9 @@
 struct HostRecord {
     std::vector<LONG> reports;       // lParam of each WM_ENGINE_NOTIFY 1024, in order
     std::vector<DWORD> reportTicks;  // when each arrived
-    std::vector<LONG> remote;        // wParam of each WM_REMOTE_CONTROL
+    std::vector<LONG> remote;        // wParam of each WM_REMOTE_CONTROL: the engine sends none
     std::vector<UINT> input;         // mouse and key messages that reached the host
-    int otherNotify = 0;             // WM_ENGINE_NOTIFY with another wParam
+    std::vector<LONG> notices;       // wParam of each other WM_ENGINE_NOTIFY (paused, failed)
 };
 
 extern HostRecord g_host;

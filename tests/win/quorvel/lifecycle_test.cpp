@@ -57,6 +57,7 @@ TEST(EngineUnbound, EveryCallIsHarmlessBeforeInitAndAfterExit)
         EXPECT_TRUE(QuorvelExit());
         Pump(50);
         EXPECT_TRUE(g_host.reports.empty());
+        EXPECT_TRUE(g_host.notices.empty());
         EXPECT_TRUE(g_host.remote.empty());
         EXPECT_EQ(NULL, VideoBand(host));
         // Bound and ended again: the second round runs after a real Exit.
@@ -87,14 +88,15 @@ TEST_F(Engine, ReportsArriveAtLeastOncePerFrameWhilePlaying)
     const DWORD FRAME_MS = 40, SLACK_MS = 30;  // a tick may come late on a busy machine
     for (size_t i = 2; i < g_host.reportTicks.size(); i++)
         EXPECT_LE(g_host.reportTicks[i] - g_host.reportTicks[i - 1], FRAME_MS + SLACK_MS) << i;
-    EXPECT_EQ(0, g_host.otherNotify);
+    EXPECT_TRUE(g_host.notices.empty());
 }
 
-TEST_F(Engine, EndOfMediaPausesOnTheLastFrameAndPostsPause)
+TEST_F(Engine, EndOfMediaPausesOnTheLastFrameAndSaysSo)
 {
     ASSERT_TRUE(QuorvelSetFile(Clip("short.avi").c_str()));
-    ASSERT_TRUE(WaitFor([] { return !g_host.remote.empty(); }, DEADLINE_MS));
-    EXPECT_EQ(std::vector<LONG>{QUORVEL_PAUSE}, g_host.remote);
+    ASSERT_TRUE(WaitFor([] { return !g_host.notices.empty(); }, DEADLINE_MS));
+    EXPECT_EQ(std::vector<LONG>{ENGINE_NOTIFY_PAUSED}, g_host.notices);
+    EXPECT_TRUE(g_host.remote.empty());
     EXPECT_EQ(19, LastReport());
     EXPECT_EQ(19, PictureFrame(host));
     size_t reports = g_host.reports.size();
@@ -105,7 +107,7 @@ TEST_F(Engine, EndOfMediaPausesOnTheLastFrameAndPostsPause)
     EXPECT_EQ(0, g_host.reports[reports]);
 }
 
-TEST_F(Engine, FilesItCannotPlayShowWhyPostStopAndReportNothing)
+TEST_F(Engine, FilesItCannotPlayShowWhySayFailedAndReportNothing)
 {
     std::string truncated = ReadFile(Clip("h264.mp4"));
     ASSERT_GT(truncated.size(), 4000u);
@@ -125,13 +127,14 @@ TEST_F(Engine, FilesItCannotPlayShowWhyPostStopAndReportNothing)
         BOOL opened = QuorvelSetFile(c.path.c_str());
         if (opened) {
             // A damaged file found while playing is sent, synchronously.
-            ASSERT_TRUE(WaitFor([] { return !g_host.remote.empty(); }, DEADLINE_MS)) << c.what;
+            ASSERT_TRUE(WaitFor([] { return !g_host.notices.empty(); }, DEADLINE_MS)) << c.what;
         } else {
             EXPECT_TRUE(g_host.reports.empty()) << c.what;
-            EXPECT_TRUE(g_host.remote.empty()) << c.what << ": stop must be posted, not sent";
+            EXPECT_TRUE(g_host.notices.empty()) << c.what << ": the failure must be posted, not sent";
             Pump(50);
         }
-        EXPECT_EQ(std::vector<LONG>{QUORVEL_STOP}, g_host.remote) << c.what;
+        EXPECT_EQ(std::vector<LONG>{ENGINE_NOTIFY_FAILED}, g_host.notices) << c.what;
+        EXPECT_TRUE(g_host.remote.empty()) << c.what;
         EXPECT_EQ(0, QuorvelControl(QUORVEL_QUERY_LENGTH, 0)) << c.what;
         QuorvelControl(QUORVEL_PLAY, 0);
         QuorvelControl(QUORVEL_SEEK, 5);
@@ -217,7 +220,9 @@ TEST_F(Engine, VideoFillsTheBandLetterboxedAndFollowsResizes)
         EXPECT_LE(abs(video.left - (client.right - video.right)), 1);
         EXPECT_LE(abs(video.top - (bandHeight - video.bottom)), 1);
         if (h >= 32) {
-            EXPECT_EQ(0, PictureFrame(host)) << "picture after resize";
+            // The picture is shown again once the sizing has settled.
+            EXPECT_TRUE(WaitFor([&] { return PictureFrame(host) == 0; }, 3000))
+                << "picture after resize: " << PictureFrame(host);
         }
     }
 }

@@ -112,8 +112,9 @@ TEST_P(Transport, WindingMovesTheRightWayAndPausesAtEitherEnd)
     ClearRecord();
     QuorvelControl(QUORVEL_FORWARD, 0);
     ASSERT_TRUE(WaitFor([] { return LastReport() > 60; }, REPORT_DEADLINE_MS)) << "forward";
-    ASSERT_TRUE(WaitFor([] { return !g_host.remote.empty(); }, END_DEADLINE_MS));
-    EXPECT_EQ(std::vector<LONG>{QUORVEL_PAUSE}, g_host.remote);
+    ASSERT_TRUE(WaitFor([] { return !g_host.notices.empty(); }, END_DEADLINE_MS));
+    EXPECT_EQ(std::vector<LONG>{ENGINE_NOTIFY_PAUSED}, g_host.notices);
+    EXPECT_TRUE(g_host.remote.empty());
     ExpectStill(LAST, "forward to the end");
 
     QuorvelControl(QUORVEL_SEEK, 50);
@@ -121,8 +122,9 @@ TEST_P(Transport, WindingMovesTheRightWayAndPausesAtEitherEnd)
     QuorvelControl(QUORVEL_REWIND, 0);
     ASSERT_TRUE(WaitFor([] { return LastReport() >= 0 && LastReport() < 40; }, REPORT_DEADLINE_MS))
         << "rewind";
-    ASSERT_TRUE(WaitFor([] { return !g_host.remote.empty(); }, END_DEADLINE_MS));
-    EXPECT_EQ(std::vector<LONG>{QUORVEL_PAUSE}, g_host.remote);
+    ASSERT_TRUE(WaitFor([] { return !g_host.notices.empty(); }, END_DEADLINE_MS));
+    EXPECT_EQ(std::vector<LONG>{ENGINE_NOTIFY_PAUSED}, g_host.notices);
+    EXPECT_TRUE(g_host.remote.empty());
     ExpectStill(0, "rewind to the start");
 }
 
@@ -138,7 +140,7 @@ TEST_P(Transport, WindingStopsAtTheNextTransportRequest)
     ExpectStill(at, "pause while winding");
     Pump(300);
     EXPECT_EQ(at, LastReport());
-    EXPECT_TRUE(g_host.remote.empty());
+    EXPECT_TRUE(g_host.notices.empty());
 }
 
 // The last two have sound, which makes the sound renderer the graph's clock.
