@@ -20,5 +20,7 @@ HWND FakeEngineWindow(void);
 void SetFakeEngineLength(LONG frames);
 void SendFakeEngineReport(LONG frame);
 
-// Key hook: the window it reports to (0 when removed).
+// Key hook: the window it reports to (0 when removed) and the keys last handed to
+// SetKeyHookKeys, as given (empty when removed).
 HWND FakeHookWindow(void);
+std::vector<DWORD> FakeHookKeys(void);
