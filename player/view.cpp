@@ -39,6 +39,7 @@ static void OnInitDialog(HWND window)
 {
     RestoreWindowPlacement(window, KEY_PLAYER);
     InstallKeyHook(window, HOTKEY_HOOK_KEY, 0);
+    KeepHotKeys();
     SendDlgItemMessageA(window, IDC_TCDISPLAY, WM_SETFONT, (WPARAM)App.displayFont, 0);
     // The Tracker's range is 0 to 100 for good; playback does not move it.
     SendDlgItemMessageA(window, IDC_TRACKER, WM_SETTEXT, TRACKER_SET_VALUE, (LPARAM) "0");
@@ -167,6 +168,7 @@ static INT_PTR OnCommand(HWND window, WPARAM command, LPARAM lParam)
         break;
     case IDM_OPTIONS:
         DialogBoxParamA(App.instance, IDD_OPTIONS, window, OptionsDlgProc, 0);
+        KeepHotKeys();
         break;
     case IDM_DECODER: ChooseDecoder(window); break;
     default: break;  // IDOK and anything else: nothing
