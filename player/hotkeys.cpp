@@ -18,10 +18,31 @@ void KeepHotKeys(void)
 
 // Every character is looked up in the keyboard layout of the window that receives the keys:
 // Shift and the period key give ':' only on layouts such as German (US gives "01>02>03>04"),
-// and French AZERTY has its digits on Shift.
+// and French AZERTY has its digits on Shift. A layout's answers are asked once and kept until
+// another layout is in front: VkKeyScanExA takes about half a millisecond a character under
+// Wine, which walks the whole keyboard for each.
+enum { SCAN_UNKNOWN = -2 };  // not asked yet; VkKeyScanExA answers -1 at the least
+
+static struct {
+    bool asked;  // layout holds the layout of the answers
+    HKL layout;
+    int16_t scan[128];  // by character
+} LayoutAnswers = {false, NULL, {}};
+
 static int16_t ScanInLayout(char ch, void *layout)
 {
-    return VkKeyScanExA(ch, (HKL)layout);
+    if ((unsigned char)ch >= sizeof LayoutAnswers.scan / sizeof LayoutAnswers.scan[0])
+        return VkKeyScanExA(ch, (HKL)layout);
+    if (!LayoutAnswers.asked || LayoutAnswers.layout != (HKL)layout) {
+        LayoutAnswers.asked = true;
+        LayoutAnswers.layout = (HKL)layout;
+        for (int16_t &scan : LayoutAnswers.scan)
+            scan = SCAN_UNKNOWN;
+    }
+    int16_t &scan = LayoutAnswers.scan[(unsigned char)ch];
+    if (scan == SCAN_UNKNOWN)
+        scan = VkKeyScanExA(ch, (HKL)layout);
+    return scan;
 }
 
 static HKL ForegroundLayout(void)
