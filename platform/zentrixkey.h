@@ -1,5 +1,6 @@
 // The key-hook library ZENTRIXKEY.DLL: watches the keyboard system-wide and reports presses of
-// the keys that may serve as hot keys (F1 to F12) to one window.
+// the keys that may serve as hot keys (F1 to F12) to one window, and keeps the keys that are in
+// use as hot keys from the program in front.
 #pragma once
 
 #include <windows.h>
@@ -13,14 +14,23 @@
 // Posted to the window given to InstallKeyHook: wParam is the key's virtual-key code.
 #define WM_KEYHOOK_HOTKEY 2380
 
+// Keystrokes injected with this as their extra information are the program's own typing: the
+// hook neither reports them nor keeps them back.
+#define KEYHOOK_OWN_INPUT ((ULONG_PTR)0x5A4B5950)
+
 #ifdef __cplusplus
 extern "C" {
 #endif
 
 // The Player window passes itself, 123 and 0.
 ZENTRIXKEY_API BOOL WINAPI InstallKeyHook(HWND window, DWORD key, DWORD flags);
-// No report after this returns.
+// No report after this returns, and no key is kept back any more.
 ZENTRIXKEY_API BOOL WINAPI RemoveKeyHook(void);
+// The keys kept back from the program in front, replacing the previous ones: their key-downs,
+// repeats and key-ups reach no window; their presses are still reported. Codes 0 and above 255
+// are left out, so a disabled hot key (0) may be passed as it is. FALSE for keys NULL with a
+// count.
+ZENTRIXKEY_API BOOL WINAPI SetKeyHookKeys(const DWORD *keys, DWORD count);
 
 #ifdef __cplusplus
 }

@@ -2,26 +2,68 @@
 // into whatever window has the keyboard focus.
 #include "player/player.h"
 
+#include "platform/zentrixkey.h"
 #include "player/keystrokes.h"
 #include "resources/resource.h"
 #include "timecode/timecode.h"
 
-// The separator is looked up in the keyboard layout of the window that receives the keys: Shift
-// and the period key give ':' only on layouts such as German; on US and many others they give
-// '>', so the user would read "01>02>03>04".
-static HKL ForegroundLayout(void)
+UINT(WINAPI *TypingSendInput)(UINT count, INPUT *inputs, int size) = SendInput;
+
+// The hot keys in force stay ours: the key hook keeps them from the program in front.
+void KeepHotKeys(void)
 {
-    DWORD thread = GetWindowThreadProcessId(GetForegroundWindow(), NULL);
-    return GetKeyboardLayout(thread);
+    DWORD keys[] = {(DWORD)Player.tcHotKey, (DWORD)Player.startStopHotKey};
+    SetKeyHookKeys(keys, sizeof keys / sizeof keys[0]);
 }
 
-// Drop-frame timecodes have ';' before the frames; a layout without that key types ':' there.
-static SeparatorChord DropFrameSeparator(HKL layout, SeparatorChord colon)
+// Every character is looked up in the keyboard layout of the window that receives the keys:
+// Shift and the period key give ':' only on layouts such as German (US gives "01>02>03>04"),
+// and French AZERTY has its digits on Shift. A layout's answers are asked once and kept until
+// another layout is in front: VkKeyScanExA takes about half a millisecond a character under
+// Wine, which walks the whole keyboard for each.
+enum { SCAN_UNKNOWN = -2 };  // not asked yet; VkKeyScanExA answers -1 at the least
+
+static struct {
+    bool asked;  // layout holds the layout of the answers
+    HKL layout;
+    int16_t scan[128];  // by character
+} LayoutAnswers = {false, NULL, {}};
+
+static int16_t ScanInLayout(char ch, void *layout)
 {
-    SHORT scan = VkKeyScanExA(';', layout);
-    if (scan == -1 || (scan & 0xFF) == 0xFF)
-        return colon;
-    return SeparatorChordFromScan(scan);
+    if ((unsigned char)ch >= sizeof LayoutAnswers.scan / sizeof LayoutAnswers.scan[0])
+        return VkKeyScanExA(ch, (HKL)layout);
+    if (!LayoutAnswers.asked || LayoutAnswers.layout != (HKL)layout) {
+        LayoutAnswers.asked = true;
+        LayoutAnswers.layout = (HKL)layout;
+        for (int16_t &scan : LayoutAnswers.scan)
+            scan = SCAN_UNKNOWN;
+    }
+    int16_t &scan = LayoutAnswers.scan[(unsigned char)ch];
+    if (scan == SCAN_UNKNOWN)
+        scan = VkKeyScanExA(ch, (HKL)layout);
+    return scan;
+}
+
+static HKL ForegroundLayout(void)
+{
+    return GetKeyboardLayout(GetWindowThreadProcessId(GetForegroundWindow(), NULL));
+}
+
+// One SendInput for the whole timecode, so that no key of the user's lands inside it. The extra
+// information marks the keys as ours for the key hook.
+static void SendKeystrokes(const KeyStroke *strokes, int count, HKL layout)
+{
+    INPUT inputs[MAX_TIMECODE_KEYSTROKES] = {};
+    for (int i = 0; i < count; i++) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = strokes[i].key;
+        inputs[i].ki.wScan = (WORD)MapVirtualKeyExA(strokes[i].key, MAPVK_VK_TO_VSC, layout);
+        inputs[i].ki.dwFlags = strokes[i].up ? KEYEVENTF_KEYUP : 0;
+        inputs[i].ki.dwExtraInfo = KEYHOOK_OWN_INPUT;
+    }
+    if (count > 0)
+        TypingSendInput((UINT)count, inputs, sizeof(INPUT));
 }
 
 static void TypeTimecode(void)
@@ -30,12 +72,10 @@ static void TypeTimecode(void)
     char tc[TIMECODE_BUFFER_SIZE] = {0};
     FormatTimecode(tc, frames, Player.timecodeFormat);
     HKL layout = ForegroundLayout();
-    SeparatorChord colon = SeparatorChordFromScan(VkKeyScanExA(':', layout));
     KeyStroke strokes[MAX_TIMECODE_KEYSTROKES];
-    int count = TimecodeKeystrokes(tc, Player.showFramesMode, Player.appendSignMode, colon,
-                                   DropFrameSeparator(layout, colon), strokes);
-    for (int i = 0; i < count; i++)
-        keybd_event(strokes[i].key, 0, strokes[i].up ? KEYEVENTF_KEYUP : 0, 0);
+    int count = TimecodeKeystrokes(tc, Player.showFramesMode, Player.appendSignMode,
+                                   ScanInLayout, layout, strokes);
+    SendKeystrokes(strokes, count, layout);
 }
 
 void OnKeyHookHotKey(HWND window, WPARAM key)

@@ -11,16 +11,57 @@ enum {
     KEY_SPACE = 0x20,
     KEY_OEM_PERIOD = 0xBE,
     SCAN_SHIFT = 1, SCAN_CONTROL = 2, SCAN_ALT = 4,  // high byte of VkKeyScanEx's answer
-    FRAMES_SEPARATOR_POSITION = 9,  // ':', or ';' in a drop-frame timecode text
+    NO_KEY = 0xFF,
 };
 
-SeparatorChord SeparatorChordFromScan(int16_t vkScan)
+static const char SEPARATOR = ':';
+static const char DROP_FRAME_SEPARATOR = ';';
+
+int TimecodeTypedText(const char *tc, int showFramesMode, int appendSignMode,
+                      char text[TYPED_TEXT_SIZE])
 {
-    SeparatorChord chord = {KEY_OEM_PERIOD, true, false, false};
-    if (vkScan == -1 || (vkScan & 0xFF) == 0xFF)
-        return chord;
-    int state = (vkScan >> 8) & 0xFF;
-    chord.key = (uint8_t)(vkScan & 0xFF);
+    int length = 0;
+    for (int i = 1; i <= 8; i++)  // HH:MM:SS
+        text[length++] = i % 3 == 0 ? SEPARATOR : tc[i];
+    if (showFramesMode != SHOW_FRAMES_NO) {
+        bool zero = showFramesMode == SHOW_FRAMES_ZERO;
+        // ';' before the frames of a drop-frame timecode, ':' otherwise: as the text has it.
+        text[length++] = tc[9] == DROP_FRAME_SEPARATOR ? DROP_FRAME_SEPARATOR : SEPARATOR;
+        text[length++] = zero ? '0' : tc[10];
+        text[length++] = zero ? '0' : tc[11];
+    }
+    switch (appendSignMode) {
+    case APPEND_SPACE: text[length++] = ' '; break;
+    case APPEND_TAB: text[length++] = '\t'; break;
+    case APPEND_CRLF:
+        text[length++] = '\r';
+        text[length++] = '\n';
+        break;
+    default: break;  // APPEND_NOT
+    }
+    text[length] = '\0';
+    return length;
+}
+
+// What the keys gave before layouts were asked: right on US keyboards for the digits, the blank,
+// tab and return; Shift + period is ':' on German ones at least.
+static KeyChord FallbackChord(char ch)
+{
+    switch (ch) {
+    case ':': return KeyChord{KEY_OEM_PERIOD, true, false, false};
+    case ' ': return KeyChord{KEY_SPACE, false, false, false};
+    case '\t': return KeyChord{KEY_TAB, false, false, false};
+    case '\r': return KeyChord{KEY_RETURN, false, false, false};
+    default: return KeyChord{(uint8_t)ch, false, false, false};  // '0' to '9' are VK_0 to VK_9
+    }
+}
+
+KeyChord ChordFromScan(char ch, int16_t scan)
+{
+    if (scan == -1 || (scan & 0xFF) == NO_KEY)
+        return FallbackChord(ch);
+    int state = (scan >> 8) & 0xFF;
+    KeyChord chord = {(uint8_t)(scan & 0xFF), false, false, false};
     chord.shift = state & SCAN_SHIFT;
     chord.control = state & SCAN_CONTROL;
     chord.alt = state & SCAN_ALT;
@@ -38,14 +79,8 @@ static void Add(StrokeList *list, uint8_t key, bool up)
         list->strokes[list->count++] = KeyStroke{key, up};
 }
 
-static void Tap(StrokeList *list, uint8_t key)
-{
-    Add(list, key, false);
-    Add(list, key, true);
-}
-
 // Modifiers down, the key, modifiers up in reverse order: one chord.
-static void Chord(StrokeList *list, SeparatorChord chord)
+static void Chord(StrokeList *list, KeyChord chord)
 {
     if (chord.shift)
         Add(list, KEY_SHIFT, false);
@@ -53,7 +88,8 @@ static void Chord(StrokeList *list, SeparatorChord chord)
         Add(list, KEY_CONTROL, false);
     if (chord.alt)
         Add(list, KEY_ALT, false);
-    Tap(list, chord.key);
+    Add(list, chord.key, false);
+    Add(list, chord.key, true);
     if (chord.alt)
         Add(list, KEY_ALT, true);
     if (chord.control)
@@ -62,45 +98,34 @@ static void Chord(StrokeList *list, SeparatorChord chord)
         Add(list, KEY_SHIFT, true);
 }
 
-// The digit characters '0' to '9' are the digit keys VK_0 to VK_9 themselves.
-static void TapDigits(StrokeList *list, const char *tc, int position)
+int TextKeystrokes(const char *text, KeyScanLookup lookup, void *context,
+                   KeyStroke strokes[MAX_TIMECODE_KEYSTROKES])
 {
-    Tap(list, (uint8_t)tc[position]);
-    Tap(list, (uint8_t)tc[position + 1]);
+    StrokeList list = {strokes, 0};
+    for (const char *ch = text; *ch; ch++) {
+        // Layouts give Ctrl + Return for a line feed, which sends the message in mail programs
+        // and breaks the page in word processors: Return has made the line break already, and
+        // the code no key has keeps the line-break sign the two taps it always had.
+        if (*ch == '\n') {
+            Chord(&list, KeyChord{VK_LINE_FEED, false, false, false});
+            continue;
+        }
+        int16_t scan = lookup(*ch, context);
+        // A layout without ';' still shows the drop-frame timecode's fields apart.
+        if (*ch == DROP_FRAME_SEPARATOR && (scan == -1 || (scan & 0xFF) == NO_KEY)) {
+            Chord(&list, ChordFromScan(SEPARATOR, lookup(SEPARATOR, context)));
+            continue;
+        }
+        Chord(&list, ChordFromScan(*ch, scan));
+    }
+    return list.count;
 }
 
 int TimecodeKeystrokes(const char *tc, int showFramesMode, int appendSignMode,
-                       SeparatorChord separator, SeparatorChord dropFrameSeparator,
+                       KeyScanLookup lookup, void *context,
                        KeyStroke strokes[MAX_TIMECODE_KEYSTROKES])
 {
-    StrokeList list = {strokes, 0};
-    TapDigits(&list, tc, 1);
-    Chord(&list, separator);
-    TapDigits(&list, tc, 4);
-    Chord(&list, separator);
-    TapDigits(&list, tc, 7);
-    if (showFramesMode != SHOW_FRAMES_NO) {
-        Chord(&list, tc[FRAMES_SEPARATOR_POSITION] == ';' ? dropFrameSeparator : separator);
-        if (showFramesMode == SHOW_FRAMES_ZERO) {
-            Tap(&list, '0');
-            Tap(&list, '0');
-        } else {
-            TapDigits(&list, tc, 10);
-        }
-    }
-    switch (appendSignMode) {
-    case APPEND_SPACE:
-        Tap(&list, KEY_SPACE);
-        break;
-    case APPEND_TAB:
-        Tap(&list, KEY_TAB);
-        break;
-    case APPEND_CRLF:
-        Tap(&list, KEY_RETURN);
-        Tap(&list, VK_LINE_FEED);
-        break;
-    default:  // APPEND_NOT
-        break;
-    }
-    return list.count;
+    char text[TYPED_TEXT_SIZE];
+    TimecodeTypedText(tc, showFramesMode, appendSignMode, text);
+    return TextKeystrokes(text, lookup, context, strokes);
 }

@@ -45,3 +45,7 @@ void OnOpenFile(HWND window);
 void OnEngineNotify(HWND window, WPARAM kind, LPARAM frame);
 INT_PTR OnRemoteControl(HWND window, WPARAM request, LPARAM parameter);
 void OnKeyHookHotKey(HWND window, WPARAM key);
+// Hands the hot keys in force to the key hook; after every change of them.
+void KeepHotKeys(void);
+// How the typed keystrokes leave: SendInput, or a test's stand-in.
+extern UINT(WINAPI *TypingSendInput)(UINT count, INPUT *inputs, int size);

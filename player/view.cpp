@@ -51,6 +51,7 @@ static void OnInitDialog(HWND window)
     Player.displayFont = CreateDisplayFont();
     RestoreWindowPlacement(window, KEY_PLAYER);
     InstallKeyHook(window, HOTKEY_HOOK_KEY, 0);
+    KeepHotKeys();
     SendDlgItemMessageA(window, IDC_TCDISPLAY, WM_SETFONT, (WPARAM)Player.displayFont, 0);
     // The Tracker's range is 0 to 100 for good; playback does not move it.
     SendDlgItemMessageA(window, IDC_TRACKER, WM_SETTEXT, TRACKER_SET_VALUE, (LPARAM) "0");
@@ -161,6 +162,7 @@ static void ApplyOptions(const OptionsChoice &choice)
     Player.startStopHotKey = choice.startStopHotKey;
     Player.showFramesMode = choice.showFramesMode;
     Player.appendSignMode = choice.appendSignMode;
+    KeepHotKeys();
     QuorvelSetRate(choice.frameRate);
 }
 

@@ -1,35 +1,54 @@
 // The key hook: a low-level keyboard hook on a thread of its own, so that a busy user-interface
 // thread can never make Windows drop it (a low-level hook that answers late is silently removed).
-// The hook procedure only notes the key and posts; every key goes on to the foreground program.
+// The hook procedure only notes the key and posts. The keys in use as hot keys are kept from the
+// program in front, as with any system-wide hot key: F12 in a word processor would otherwise
+// open its Save As dialog while the timecode is typed into it. Every other key goes on.
 #include "platform/zentrixkey.h"
 
 namespace {
 
 const DWORD kFirstHotKey = VK_F1;
 const DWORD kLastHotKey = VK_F12;
-const DWORD kHotKeyCount = kLastHotKey - kFirstHotKey + 1;
+const DWORD kKeyCount = 256;  // virtual-key codes 0 to 255
+const DWORD kBitsPerWord = 32;
 // How long Install and Remove wait for the hook thread to start or to end.
 const DWORD kThreadWaitMs = 5000;
 
-// Everything the library keeps, in one place. `target` is read by the hook thread and written by
-// the caller's thread; the other fields belong to the caller's thread, except `held`, which only
-// the hook thread touches.
+// Where a key stands, as the hook thread saw it: the key-up follows what its key-down did, so a
+// key pressed before it was made a hot key is not left stuck down in the program in front.
+enum KeyState : BYTE { KEY_UP, KEY_DOWN_PASSED, KEY_DOWN_KEPT };
+
+// Everything the library keeps, in one place. `target` and `kept` are read by the hook thread
+// and written by the caller's thread; `keys` belongs to the hook thread; the other fields belong
+// to the caller's thread.
 struct KeyHookState {
     HINSTANCE module;
-    CRITICAL_SECTION lock;        // serialises Install and Remove
+    CRITICAL_SECTION lock;        // serialises Install, Remove and SetKeys
     HANDLE thread;
     DWORD threadId;
     HANDLE ready;                 // set by the hook thread once the hook is in place (or failed)
     volatile BOOL hookInstalled;  // result of SetWindowsHookEx, read after `ready`
     volatile HWND target;         // window that gets WM_KEYHOOK_HOTKEY; 0 = report nothing
-    bool held[kHotKeyCount];      // a press has been reported and the key is not yet released
+    volatile LONG kept[kKeyCount / kBitsPerWord];  // one bit per key kept back
+    KeyState keys[kKeyCount];
 };
 
 KeyHookState g_keyHook;
 
-bool IsHotKey(DWORD vk)
+bool IsReported(DWORD vk)
 {
     return vk >= kFirstHotKey && vk <= kLastHotKey;
+}
+
+bool IsKept(DWORD vk)
+{
+    return (static_cast<ULONG>(g_keyHook.kept[vk / kBitsPerWord]) >> (vk % kBitsPerWord)) & 1;
+}
+
+void StoreKept(const LONG kept[kKeyCount / kBitsPerWord])
+{
+    for (DWORD i = 0; i < kKeyCount / kBitsPerWord; i++)
+        InterlockedExchange(&g_keyHook.kept[i], kept[i]);
 }
 
 bool IsKeyDown(WPARAM message)
@@ -37,25 +56,35 @@ bool IsKeyDown(WPARAM message)
     return message == WM_KEYDOWN || message == WM_SYSKEYDOWN;  // F10 arrives as a system key
 }
 
-// Auto-repeat sends key-downs without key-ups: only the first one after a release counts.
-void NoteHotKey(WPARAM message, DWORD vk)
+// Auto-repeat sends key-downs without key-ups: only the first one after a release is a press.
+// Keys are kept back only while a window takes the reports. True when the key is kept back.
+bool NoteKey(WPARAM message, DWORD vk)
 {
-    bool &held = g_keyHook.held[vk - kFirstHotKey];
-    if (!IsKeyDown(message)) {
-        held = false;
-        return;
-    }
-    if (held) return;
-    held = true;
+    KeyState &state = g_keyHook.keys[vk];
     HWND target = g_keyHook.target;
-    if (target) PostMessageA(target, WM_KEYHOOK_HOTKEY, vk, 0);
+    if (!IsKeyDown(message)) {
+        // A key-up with no key-down seen (held when the hook came) goes where its key belongs.
+        bool keep = state == KEY_DOWN_KEPT || (state == KEY_UP && target && IsKept(vk));
+        state = KEY_UP;
+        return keep;
+    }
+    if (state == KEY_UP) {
+        state = target && IsKept(vk) ? KEY_DOWN_KEPT : KEY_DOWN_PASSED;
+        if (target && (IsReported(vk) || state == KEY_DOWN_KEPT))
+            PostMessageA(target, WM_KEYHOOK_HOTKEY, vk, 0);
+    }
+    return state == KEY_DOWN_KEPT;
 }
 
 LRESULT CALLBACK LowLevelKeyboardProc(int code, WPARAM message, LPARAM lParam)
 {
     if (code == HC_ACTION) {
         const KBDLLHOOKSTRUCT *key = reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam);
-        if (IsHotKey(key->vkCode)) NoteHotKey(message, key->vkCode);
+        // Injected keys (a foot pedal's software, a macro tool) are presses like any other;
+        // only the program's own typing is let through unseen.
+        if (key->dwExtraInfo != KEYHOOK_OWN_INPUT && key->vkCode < kKeyCount &&
+            NoteKey(message, key->vkCode))
+            return 1;  // kept back: no later hook and no window sees it
     }
     return CallNextHookEx(NULL, code, message, lParam);
 }
@@ -77,7 +106,7 @@ DWORD WINAPI HookThread(void *)
 
 bool StartHookThread()
 {
-    for (bool &held : g_keyHook.held) held = false;
+    for (KeyState &state : g_keyHook.keys) state = KEY_UP;
     g_keyHook.hookInstalled = FALSE;
     ResetEvent(g_keyHook.ready);
     g_keyHook.thread = CreateThread(NULL, 0, HookThread, NULL, 0, &g_keyHook.threadId);
@@ -133,10 +162,27 @@ ZENTRIXKEY_API BOOL WINAPI InstallKeyHook(HWND window, DWORD key, DWORD flags)
 ZENTRIXKEY_API BOOL WINAPI RemoveKeyHook(void)
 {
     EnterCriticalSection(&g_keyHook.lock);
+    const LONG none[kKeyCount / kBitsPerWord] = {};
+    StoreKept(none);
     HWND previous = static_cast<HWND>(InterlockedExchangePointer(
         reinterpret_cast<void *volatile *>(&g_keyHook.target), NULL));
     StopHookThread();
     DropQueuedReports(previous);
+    LeaveCriticalSection(&g_keyHook.lock);
+    return TRUE;
+}
+
+ZENTRIXKEY_API BOOL WINAPI SetKeyHookKeys(const DWORD *keys, DWORD count)
+{
+    if (!keys && count) return FALSE;
+    LONG kept[kKeyCount / kBitsPerWord] = {};
+    for (DWORD i = 0; i < count; i++) {
+        DWORD vk = keys[i];
+        if (vk == 0 || vk >= kKeyCount) continue;
+        kept[vk / kBitsPerWord] |= static_cast<LONG>(1UL << (vk % kBitsPerWord));
+    }
+    EnterCriticalSection(&g_keyHook.lock);
+    StoreKept(kept);
     LeaveCriticalSection(&g_keyHook.lock);
     return TRUE;
 }

@@ -1,8 +1,11 @@
 // A text window of its own process for the hot keys to type into, as a word processor would be:
 //   e2e_notes X Y
 // A window with one multi-line edit control that has the keyboard focus whenever the window is
-// active. It ends when it is closed.
+// active. It ends when it is closed. Every key message the edit control receives is noted in
+// the text of a hidden static control, "v7B" for a key-down of F12 and "^7B" for its key-up,
+// separated by blanks, so that a test can see which keys reached the program in front.
 #include <windows.h>
+#include <stdio.h>
 #include <stdlib.h>
 
 namespace {
@@ -10,8 +13,31 @@ namespace {
 const char NOTES_CLASS[] = "VantorelE2ENotes";
 const int NOTES_WIDTH = 420, NOTES_HEIGHT = 200;
 const int EDIT_ID = 100;
+const int KEYS_ID = 101;
+const int KEYS_SIZE = 1024;
 
-HWND edit;
+HWND edit, keys;
+WNDPROC editProc;
+
+void NoteKey(char direction, WPARAM vk)
+{
+    char text[KEYS_SIZE];
+    int length = GetWindowTextA(keys, text, sizeof text);
+    if (length + 5 >= KEYS_SIZE)
+        return;
+    snprintf(text + length, sizeof text - length, "%s%c%02X", length ? " " : "", direction,
+             (unsigned)(vk & 0xFF));
+    SetWindowTextA(keys, text);
+}
+
+LRESULT CALLBACK EditKeysProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)
+        NoteKey('v', wParam);
+    else if (message == WM_KEYUP || message == WM_SYSKEYUP)
+        NoteKey('^', wParam);
+    return CallWindowProcA(editProc, window, message, wParam, lParam);
+}
 
 LRESULT CALLBACK NotesProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -20,7 +46,12 @@ LRESULT CALLBACK NotesProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
                                0, 0, 0, 0, window, (HMENU)(INT_PTR)EDIT_ID, NULL, NULL);
-        return edit ? 0 : -1;
+        keys = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 0, 0, window,
+                               (HMENU)(INT_PTR)KEYS_ID, NULL, NULL);
+        if (!edit || !keys)
+            return -1;
+        editProc = (WNDPROC)SetWindowLongPtrA(edit, GWLP_WNDPROC, (LONG_PTR)EditKeysProc);
+        return 0;
     case WM_SIZE:
         MoveWindow(edit, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
         return 0;

@@ -302,25 +302,35 @@ static bool ConfirmAndWaitForClose(HWND dialog)
     return WaitFor([&] { return !IsWindow(dialog); }, DIALOG_DEADLINE_MS);
 }
 
-bool Player::SetTypingOptions(const char *appendSign, const char *showFrames) const
+bool Player::ChooseOptions(const OptionChoice *choices, int count) const
 {
     PostMessageA(window_, WM_COMMAND, IDM_OPTIONS, 0);
     HWND dialog = WaitForDialog("Options");
     if (!dialog)
         return false;
-    struct {
-        int id;
-        const char *item;
-    } choices[] = {{IDC_OPT_APPENDSIGN, appendSign}, {IDC_OPT_SHOWFRAMES, showFrames}};
-    for (const auto &choice : choices) {
-        HWND list = GetDlgItem(dialog, choice.id);
+    for (int i = 0; i < count; i++) {
+        HWND list = GetDlgItem(dialog, choices[i].id);
         DWORD_PTR index = (DWORD_PTR)CB_ERR;
-        SendMessageTimeoutA(list, CB_SELECTSTRING, (WPARAM)-1, (LPARAM)choice.item, SMTO_NORMAL,
-                            ANSWER_TIMEOUT_MS, &index);
-        if ((LRESULT)index == CB_ERR || TextOf(list) != choice.item)
+        SendMessageTimeoutA(list, CB_SELECTSTRING, (WPARAM)-1, (LPARAM)choices[i].item,
+                            SMTO_NORMAL, ANSWER_TIMEOUT_MS, &index);
+        if ((LRESULT)index == CB_ERR || TextOf(list) != choices[i].item)
             return false;
     }
     return ConfirmAndWaitForClose(dialog);
+}
+
+bool Player::SetTypingOptions(const char *appendSign, const char *showFrames) const
+{
+    const OptionChoice choices[] = {{IDC_OPT_APPENDSIGN, appendSign},
+                                    {IDC_OPT_SHOWFRAMES, showFrames}};
+    return ChooseOptions(choices, 2);
+}
+
+bool Player::SetHotKeys(const char *tcKey, const char *startStopKey) const
+{
+    const OptionChoice choices[] = {{IDC_OPT_TCHOTKEY, tcKey},
+                                    {IDC_OPT_STARTSTOPKEY, startStopKey}};
+    return ChooseOptions(choices, 2);
 }
 
 std::string Player::ChooseDecoder(const char *preferred) const
@@ -411,7 +421,8 @@ bool Notes::Start(int x, int y)
         [&] {
             frame_ = FindProcessWindow(pid, NOTES_CLASS, NULL);
             edit_ = frame_ ? FindWindowExA(frame_, NULL, "EDIT", NULL) : NULL;
-            return edit_ && IsWindowVisible(frame_);
+            keys_ = frame_ ? FindWindowExA(frame_, NULL, "STATIC", NULL) : NULL;
+            return edit_ && keys_ && IsWindowVisible(frame_);
         },
         START_DEADLINE_MS);
 }
@@ -423,7 +434,7 @@ void Notes::Close()
     if (pi_.hProcess)
         WaitForSingleObject(pi_.hProcess, EXIT_DEADLINE_MS);
     EndProcess(&pi_);
-    frame_ = edit_ = NULL;
+    frame_ = edit_ = keys_ = NULL;
 }
 
 bool Notes::Activate() const
@@ -442,9 +453,12 @@ bool Notes::Activate() const
 
 std::string Notes::Text() const { return TextOf(edit_); }
 
+std::string Notes::Keys() const { return TextOf(keys_); }
+
 void Notes::Clear() const
 {
     SendMessageTimeoutA(edit_, WM_SETTEXT, 0, (LPARAM) "", SMTO_NORMAL, ANSWER_TIMEOUT_MS, NULL);
+    SendMessageTimeoutA(keys_, WM_SETTEXT, 0, (LPARAM) "", SMTO_NORMAL, ANSWER_TIMEOUT_MS, NULL);
 }
 
 static void SendKey(WORD key, DWORD flags)

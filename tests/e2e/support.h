@@ -85,6 +85,8 @@ public:
 
     // The Options dialog opened from outside: selects the two typing options and confirms.
     bool SetTypingOptions(const char *appendSign, const char *showFrames) const;
+    // Likewise the two hot keys, by name ("F9", "-").
+    bool SetHotKeys(const char *tcKey, const char *startStopKey) const;
     // The Decoder dialog: chooses the item (or the first decoder when empty) and confirms.
     // The chosen name, "" when the dialog could not be driven.
     std::string ChooseDecoder(const char *preferred) const;
@@ -92,6 +94,11 @@ public:
     HWND WaitForDialog(const char *title) const;
 
 private:
+    struct OptionChoice {
+        int id;
+        const char *item;
+    };
+    bool ChooseOptions(const OptionChoice *choices, int count) const;
     PROCESS_INFORMATION pi_ = {};
     HWND window_ = NULL;
 };
@@ -118,12 +125,14 @@ public:
     void Close();
     bool Activate() const;  // in front, its edit control with the keyboard focus
     std::string Text() const;
-    void Clear() const;
+    // The key messages its edit control received: "v7B ^7B" for a tap of F12.
+    std::string Keys() const;
+    void Clear() const;  // the text and the keys
     HWND Window() const { return frame_; }
 
 private:
     PROCESS_INFORMATION pi_ = {};
-    HWND frame_ = NULL, edit_ = NULL;
+    HWND frame_ = NULL, edit_ = NULL, keys_ = NULL;
 };
 
 // Settings for a test: the frame rate of every file and the Player window's place.

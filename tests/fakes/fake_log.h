@@ -23,5 +23,7 @@ void SendFakeEngineReport(LONG frame);
 // paused (the picture stays, its number is counted again).
 void SetFakeEngineReportOnSetRate(bool reports, LONG frame);
 
-// Key hook: the window it reports to (0 when removed).
+// Key hook: the window it reports to (0 when removed) and the keys last handed to
+// SetKeyHookKeys, as given (empty when removed).
 HWND FakeHookWindow(void);
+std::vector<DWORD> FakeHookKeys(void);

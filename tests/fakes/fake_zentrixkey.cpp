@@ -5,10 +5,17 @@
 #include "tests/fakes/fake_log.h"
 
 static HWND hookWindow;
+static std::vector<DWORD> hookKeys;
 
 HWND FakeHookWindow(void)
 {
     return hookWindow;
+}
+
+// Kept apart from the call log, so that call sequences stay as the engine sees them.
+std::vector<DWORD> FakeHookKeys(void)
+{
+    return hookKeys;
 }
 
 extern "C" {
@@ -26,7 +33,16 @@ BOOL WINAPI InstallKeyHook(HWND window, DWORD key, DWORD flags)
 BOOL WINAPI RemoveKeyHook(void)
 {
     hookWindow = NULL;
+    hookKeys.clear();
     LogFakeCall("RemoveKeyHook");
+    return TRUE;
+}
+
+BOOL WINAPI SetKeyHookKeys(const DWORD *keys, DWORD count)
+{
+    if (!keys && count)
+        return FALSE;
+    hookKeys.assign(keys, keys + count);
     return TRUE;
 }
 

@@ -310,6 +310,7 @@ TEST_F(DialogTest, OptionsHotKeysAndModes)
     EXPECT_EQ(Ini(SECTION_OPTIONS, KEY_STARTSTOP_HOTKEY), "");
     EXPECT_EQ(Player.startStopHotKey, VK_F11);  // kept
     EXPECT_EQ(Player.tcHotKey, VK_F1);
+    EXPECT_EQ(KeptKeys(), (std::vector<DWORD>{VK_F1, VK_F11}));  // the hook keeps what is in force
     EXPECT_EQ(Player.showFramesMode, 2);
     EXPECT_EQ(Player.appendSignMode, 2);
 
@@ -321,12 +322,14 @@ TEST_F(DialogTest, OptionsHotKeysAndModes)
     });
     EXPECT_EQ(Ini(SECTION_OPTIONS, KEY_TC_HOTKEY), "-");
     EXPECT_EQ(Player.tcHotKey, 0);
+    EXPECT_EQ(KeptKeys(), (std::vector<DWORD>{VK_F9}));
     Options([&](HWND dialog) {
         Select(dialog, IDC_OPT_TCHOTKEY, "F9");
         Ok(dialog);
     });
     EXPECT_EQ(Player.tcHotKey, VK_F9);
     EXPECT_EQ(Player.startStopHotKey, VK_F9);
+    EXPECT_EQ(KeptKeys(), (std::vector<DWORD>{VK_F9}));
 }
 
 TEST_F(DialogTest, OptionsCancelEscAndNotificationsWriteOnlyThePosition)

@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include <algorithm>
+
 #include "resources/resource.h"
 #include "settings/settings.h"
 
@@ -45,6 +47,17 @@ std::string IniText(void)
         text.append(chunk, got);
     CloseHandle(file);
     return text;
+}
+
+std::vector<DWORD> KeptKeys(void)
+{
+    std::vector<DWORD> keys;
+    for (DWORD key : FakeHookKeys()) {
+        if (key != 0 && std::find(keys.begin(), keys.end(), key) == keys.end())
+            keys.push_back(key);
+    }
+    std::sort(keys.begin(), keys.end());
+    return keys;
 }
 
 void WriteIni(const char *section, const char *key, const char *value)

@@ -19,6 +19,9 @@ bool PumpUntil(const std::function<bool()> &done, DWORD timeoutMs = 5000);
 void PumpPending(void);
 
 std::string IniText(void);
+// The keys last handed to the key hook to keep back, as a sorted set: a disabled key (0) is
+// no key.
+std::vector<DWORD> KeptKeys(void);
 void WriteIni(const char *section, const char *key, const char *value);
 
 class PlayerWindowTest : public ::testing::Test {

@@ -91,20 +91,43 @@ struct TextWindow {
     }
 };
 
+// Every SendInput of the typing code: the keys it carried, and then SendInput itself.
+std::vector<std::vector<INPUT>> sendCalls;
+
+UINT WINAPI CountingSendInput(UINT count, INPUT *inputs, int size)
+{
+    sendCalls.emplace_back(inputs, inputs + count);
+    return SendInput(count, inputs, size);
+}
+
+int16_t ScanInForegroundLayout(char ch, void *)
+{
+    HKL layout = GetKeyboardLayout(GetWindowThreadProcessId(GetForegroundWindow(), NULL));
+    return VkKeyScanExA(ch, layout);
+}
+
 }  // namespace
 
 class TypingTest : public PlayerWindowTest {
 protected:
+    void SetUp() override
+    {
+        PlayerWindowTest::SetUp();
+        sendCalls.clear();
+        TypingSendInput = CountingSendInput;
+    }
+    void TearDown() override
+    {
+        TypingSendInput = SendInput;
+        PlayerWindowTest::TearDown();
+    }
     std::vector<KeyStroke> Expected(int frames, int append)
     {
         char tc[16];
         FormatTimecode(tc, UnpackTimecode(Player.currentTimecode, Player.timecodeFormat),
                        Player.timecodeFormat);
-        HKL layout = GetKeyboardLayout(GetWindowThreadProcessId(GetForegroundWindow(), NULL));
         KeyStroke strokes[MAX_TIMECODE_KEYSTROKES];
-        int n = TimecodeKeystrokes(tc, frames, append,
-                                   SeparatorChordFromScan(VkKeyScanExA(':', layout)),
-                                   SeparatorChordFromScan(VkKeyScanExA(';', layout)), strokes);
+        int n = TimecodeKeystrokes(tc, frames, append, ScanInForegroundLayout, NULL, strokes);
         return std::vector<KeyStroke>(strokes, strokes + n);
     }
 };
@@ -133,11 +156,17 @@ TEST_F(TypingTest, TcHotKeyTypesTheTimecodeInEachMode)
         SetWindowTextA(text.edit, "");
         recorder.Clear();
         std::vector<KeyStroke> expected = Expected(c.frames, c.append);
+        sendCalls.clear();
         SendMessageA(window_, WM_KEYHOOK_HOTKEY, VK_F12, 0);
         PumpUntil([&] { return recorder.Keys().size() >= expected.size(); });
         PumpUntil([&] { return text.Text().size() >= strlen(c.typed); }, 2000);
         EXPECT_EQ(Describe(recorder.Keys()), Describe(expected)) << c.typed;
         EXPECT_EQ(text.Text(), c.typed);
+        // One SendInput for the whole timecode, each key marked as ours for the key hook.
+        ASSERT_EQ(sendCalls.size(), 1u) << c.typed;
+        EXPECT_EQ(sendCalls[0].size(), expected.size()) << c.typed;
+        for (const INPUT &input : sendCalls[0])
+            EXPECT_EQ(input.ki.dwExtraInfo, KEYHOOK_OWN_INPUT) << c.typed;
     }
 }
 
@@ -243,4 +272,24 @@ TEST_F(TypingTest, DisabledTcHotKeyTypesNothing)
     SendMessageA(window_, WM_KEYHOOK_HOTKEY, 0, 0);
     PumpPending();
     EXPECT_TRUE(recorder.Keys().empty());
+}
+
+TEST_F(TypingTest, HookKeepsTheHotKeysInForce)
+{
+    WriteIni(SECTION_OPTIONS, KEY_TC_HOTKEY, "F2");
+    WriteIni(SECTION_OPTIONS, KEY_STARTSTOP_HOTKEY, "-");
+    Start();
+    // Before any file, the initial keys whatever the settings file says.
+    EXPECT_EQ(KeptKeys(), (std::vector<DWORD>{VK_F11, VK_F12}));
+    Open("C:\\v\\kept.mp4");
+    EXPECT_EQ(KeptKeys(), (std::vector<DWORD>{VK_F2}));
+    WriteIni(SECTION_OPTIONS, KEY_STARTSTOP_HOTKEY, "F2");
+    Open("C:\\v\\kept.mp4");
+    EXPECT_EQ(KeptKeys(), (std::vector<DWORD>{VK_F2}));
+    WriteIni(SECTION_OPTIONS, KEY_TC_HOTKEY, "F13");  // unknown: the key in memory stays
+    WriteIni(SECTION_OPTIONS, KEY_STARTSTOP_HOTKEY, "F5");
+    Open("C:\\v\\kept.mp4");
+    EXPECT_EQ(KeptKeys(), (std::vector<DWORD>{VK_F2, VK_F5}));
+    EXPECT_EQ(Close(), 1);
+    EXPECT_TRUE(FakeHookKeys().empty());
 }

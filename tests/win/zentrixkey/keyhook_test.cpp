@@ -16,6 +16,7 @@ const DWORD kBusyMs = 2000;
 struct Injected {
     WORD vk;
     bool up;
+    ULONG_PTR extra;
 };
 
 void SendKeys(const std::vector<Injected> &keys)
@@ -27,6 +28,7 @@ void SendKeys(const std::vector<Injected> &keys)
         input.ki.wVk = key.vk;
         input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key.vk, MAPVK_VK_TO_VSC));
         input.ki.dwFlags = key.up ? KEYEVENTF_KEYUP : 0;
+        input.ki.dwExtraInfo = key.extra;
         inputs.push_back(input);
     }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
@@ -39,15 +41,16 @@ void InjectFromOtherThread(const std::vector<Injected> &keys)
     injector.join();
 }
 
-std::vector<Injected> Tap(WORD vk)
+std::vector<Injected> Tap(WORD vk, ULONG_PTR extra = 0)
 {
-    return {{vk, false}, {vk, true}};
+    return {{vk, false, extra}, {vk, true, extra}};
 }
 
 // Records what reaches the focused test window, key-downs included.
 struct Recorder {
     std::vector<WPARAM> reports;   // wParam of every WM_KEYHOOK_HOTKEY
     std::vector<WPARAM> keyDowns;  // wParam of every WM_KEYDOWN / WM_SYSKEYDOWN the window got
+    std::vector<WPARAM> keyUps;    // likewise WM_KEYUP / WM_SYSKEYUP
 };
 
 Recorder *g_recorder;
@@ -61,6 +64,10 @@ LRESULT CALLBACK RecorderProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
         g_recorder->keyDowns.push_back(wParam);
+        return 0;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        g_recorder->keyUps.push_back(wParam);
         return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);
@@ -126,9 +133,55 @@ protected:
         recorder.reports.pop_back();
     }
 
+    // Injects a tap of marker, a key outside the set, and waits for its key-up in the window:
+    // keys reach the window in the order they were pressed, so what has not arrived by then
+    // never will. The marker's own messages are taken out again.
+    void SettleKeys(WORD marker = VK_F8)
+    {
+        InjectFromOtherThread(Tap(marker));
+        ASSERT_TRUE(PumpUntil([&] {
+            return !recorder.keyUps.empty() && recorder.keyUps.back() == marker &&
+                   !recorder.reports.empty() && recorder.reports.back() == marker;
+        })) << "the marker key " << marker << " did not arrive";
+        recorder.keyUps.pop_back();
+        recorder.keyDowns.pop_back();
+        recorder.reports.pop_back();
+    }
+
+    void Keep(const std::vector<DWORD> &keys)
+    {
+        ASSERT_TRUE(SetKeyHookKeys(keys.data(), static_cast<DWORD>(keys.size())));
+    }
+
+    void Clear()
+    {
+        recorder.reports.clear();
+        recorder.keyDowns.clear();
+        recorder.keyUps.clear();
+    }
+
     Recorder recorder;
     HWND window = NULL;
 };
+
+// What arrives of one tap: at the window its key-down and key-up, or neither; at the hook's
+// window a report, or none.
+struct TapCase {
+    WORD vk;
+    ULONG_PTR extra;
+    bool arrives, reported;
+};
+
+void ExpectTap(const TapCase &c, const Recorder &recorder, const char *what)
+{
+    std::vector<WPARAM> key;
+    if (c.arrives) key.push_back(c.vk);
+    std::vector<WPARAM> report;
+    if (c.reported) report.push_back(c.vk);
+    EXPECT_EQ(recorder.keyDowns, key) << what << ": key-downs of virtual key " << c.vk;
+    EXPECT_EQ(recorder.keyUps, key) << what << ": key-ups of virtual key " << c.vk;
+    EXPECT_EQ(recorder.reports, report) << what << ": reports of virtual key " << c.vk;
+}
 
 TEST_F(KeyHookTest, ReportsEachFunctionKeyWithItsCodeAndNothingForOtherKeys)
 {
@@ -154,11 +207,13 @@ TEST_F(KeyHookTest, ReportsEachFunctionKeyWithItsCodeAndNothingForOtherKeys)
 TEST_F(KeyHookTest, HeldKeyWithAutoRepeatIsReportedOncePerPress)
 {
     ASSERT_TRUE(InstallKeyHook(window, VK_F12, 0));
-    InjectFromOtherThread({{VK_F12, false}, {VK_F12, false}, {VK_F12, false}, {VK_F12, false}});
+    InjectFromOtherThread(
+        {{VK_F12, false, 0}, {VK_F12, false, 0}, {VK_F12, false, 0}, {VK_F12, false, 0}});
     SettleWithMarker();
     EXPECT_EQ(recorder.reports, std::vector<WPARAM>({VK_F12}));
     // Still held: another repeat is no new press.
-    InjectFromOtherThread({{VK_F12, false}, {VK_F12, true}, {VK_F12, false}, {VK_F12, true}});
+    InjectFromOtherThread(
+        {{VK_F12, false, 0}, {VK_F12, true, 0}, {VK_F12, false, 0}, {VK_F12, true, 0}});
     SettleWithMarker();
     EXPECT_EQ(recorder.reports, std::vector<WPARAM>({VK_F12, VK_F12}));
 }
@@ -222,6 +277,104 @@ TEST_F(KeyHookTest, ReportsArriveWhileTheWindowsThreadIsBusy)
     CloseHandle(busy);
     ASSERT_TRUE(PumpUntil([&] { return !recorder.reports.empty(); }));
     EXPECT_EQ(recorder.reports, std::vector<WPARAM>({VK_F2}));
+}
+
+TEST_F(KeyHookTest, KeepsBackTheKeysOfItsSetAndPassesTheRest)
+{
+    ASSERT_TRUE(InstallKeyHook(window, VK_F12, 0));
+    Keep({VK_F12, VK_F11, 0, 256 + 'B'});  // 0 (a disabled hot key) and codes past 255: no keys
+    const TapCase cases[] = {
+        {VK_F12, 0, false, true},
+        {VK_F11, 0, false, true},
+        {VK_F5, 0, true, true},
+        {VK_F10, 0, true, true},  // a system key
+        {'A', 0, true, false},
+        {'0', 0, true, false},
+        {'B', 0, true, false},
+        // The program's own typing passes unseen, even on a key of the set.
+        {VK_F12, KEYHOOK_OWN_INPUT, true, false},
+        {'1', KEYHOOK_OWN_INPUT, true, false},
+        // Any other extra information is someone's injected press like any other.
+        {VK_F12, 0x1234, false, true},
+    };
+    for (const TapCase &c : cases) {
+        Clear();
+        InjectFromOtherThread(Tap(c.vk, c.extra));
+        SettleKeys();
+        ExpectTap(c, recorder, "set F11, F12");
+    }
+}
+
+TEST_F(KeyHookTest, ANewSetReplacesTheOldAtOnce)
+{
+    ASSERT_TRUE(InstallKeyHook(window, VK_F12, 0));
+    struct Step {
+        std::vector<DWORD> set;
+        const char *what;
+        std::vector<TapCase> taps;
+    } steps[] = {
+        {{VK_F12}, "F12", {{VK_F12, 0, false, true}, {VK_F9, 0, true, true}}},
+        {{VK_F9}, "F9", {{VK_F12, 0, true, true}, {VK_F9, 0, false, true}}},
+        {{'Q'}, "Q", {{'Q', 0, false, true}, {VK_F9, 0, true, true}}},
+        {{}, "empty", {{VK_F9, 0, true, true}, {'Q', 0, true, false}}},
+    };
+    for (const Step &step : steps) {
+        Keep(step.set);
+        for (const TapCase &c : step.taps) {
+            Clear();
+            InjectFromOtherThread(Tap(c.vk));
+            SettleKeys();
+            ExpectTap(c, recorder, step.what);
+        }
+    }
+    EXPECT_FALSE(SetKeyHookKeys(NULL, 1));
+    EXPECT_TRUE(SetKeyHookKeys(NULL, 0));
+}
+
+TEST_F(KeyHookTest, HeldKeyOfTheSetIsKeptBackWithItsRepeatsAndItsKeyUp)
+{
+    ASSERT_TRUE(InstallKeyHook(window, VK_F12, 0));
+    Keep({VK_F12});
+    InjectFromOtherThread({{VK_F12, false, 0},
+                           {VK_F12, false, 0},
+                           {VK_F12, false, 0},
+                           {VK_F12, true, 0}});
+    SettleKeys();
+    EXPECT_TRUE(recorder.keyDowns.empty());
+    EXPECT_TRUE(recorder.keyUps.empty());
+    EXPECT_EQ(recorder.reports, std::vector<WPARAM>({VK_F12}));
+}
+
+// A key-up goes where its key-down went, whatever the set says by then: the program in front
+// never sees a key-up without its key-down, nor a key held for ever.
+TEST_F(KeyHookTest, KeyUpFollowsItsKeyDownWhenTheSetChangesBetween)
+{
+    ASSERT_TRUE(InstallKeyHook(window, VK_F12, 0));
+    InjectFromOtherThread({{VK_F12, false, 0}});
+    Keep({VK_F12});
+    InjectFromOtherThread({{VK_F12, true, 0}});
+    SettleKeys();
+    EXPECT_EQ(recorder.keyDowns, std::vector<WPARAM>({VK_F12}));
+    EXPECT_EQ(recorder.keyUps, std::vector<WPARAM>({VK_F12}));
+
+    Clear();
+    InjectFromOtherThread({{VK_F12, false, 0}});
+    Keep({});
+    InjectFromOtherThread({{VK_F12, true, 0}});
+    SettleKeys();
+    EXPECT_TRUE(recorder.keyDowns.empty());
+    EXPECT_TRUE(recorder.keyUps.empty());
+}
+
+TEST_F(KeyHookTest, RemoveForgetsTheSet)
+{
+    ASSERT_TRUE(InstallKeyHook(window, VK_F12, 0));
+    Keep({VK_F12});
+    EXPECT_TRUE(RemoveKeyHook());
+    ASSERT_TRUE(InstallKeyHook(window, VK_F12, 0));
+    InjectFromOtherThread(Tap(VK_F12));
+    SettleKeys();
+    ExpectTap({VK_F12, 0, true, true}, recorder, "after remove and install");
 }
 
 TEST(KeyHookInstall, RefusesAWindowThatDoesNotExist)
