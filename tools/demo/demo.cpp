@@ -58,13 +58,17 @@ static void PressKey(WORD key)
 int main(int argc, char **argv)
 {
     int key = HotKeyFromName(argc > 1 ? argv[1] : "F12", VK_F12);
-    HWND player = NULL;
-    if (!WaitFor([&] { return (player = FindWindowA(VANTOREL_DLGCLASS, NULL)) != NULL; },
+    HWND player = NULL, display = NULL;
+    // The window is found as soon as it exists, its controls a moment later.
+    if (!WaitFor([&] {
+            player = FindWindowA(VANTOREL_DLGCLASS, NULL);
+            display = player ? GetDlgItem(player, IDC_TCDISPLAY) : NULL;
+            return display != NULL;
+        },
                  WAIT_PLAYER_MS)) {
         printf("demo: the player did not start\n");
         return 1;
     }
-    HWND display = GetDlgItem(player, IDC_TCDISPLAY);
     std::string first = TextOf(display);
     if (!WaitFor([&] { return TextOf(display) != first && !TextOf(display).empty(); },
                  WAIT_ADVANCE_MS)) {
