@@ -109,3 +109,12 @@ RECT LetterboxRect(int bandWidth, int bandHeight, int videoWidth, int videoHeigh
     }
     return r;
 }
+
+UINT ReportTickMs(double rate)
+{
+    const UINT MIN_TICK_MS = 10, MAX_TICK_MS = 40;
+    if (!(rate > 0))
+        return MAX_TICK_MS;
+    double ms = 1000.0 / (2.0 * rate);
+    return ms < MIN_TICK_MS ? MIN_TICK_MS : ms > MAX_TICK_MS ? MAX_TICK_MS : (UINT)ms;
+}

@@ -32,6 +32,9 @@ LONG FrameCount(MediaTime duration, double rate);
 LONG ClampFrame(LONGLONG n, LONG count);
 // The frame at a percentage 0 to 100 of the duration (out-of-range percentages clamped).
 LONG FrameAtPercent(LONG percent, LONG count);
+// The period of the report timer while playing at rate: two ticks a frame, so that every frame
+// shown gets its report, within 10 to 40 ms.
+UINT ReportTickMs(double rate);
 
 // Where a picture of the given size goes in a band, letterboxed to its aspect ratio.
 RECT LetterboxRect(int bandWidth, int bandHeight, int videoWidth, int videoHeight);

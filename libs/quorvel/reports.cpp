@@ -4,20 +4,7 @@
 
 namespace {
 
-const UINT MIN_TICK_MS = 10;
-const UINT MAX_TICK_MS = 40;
 const MediaTime END_GRACE = 10000000;  // 1 s past the end without a completion event is the end
-
-UINT TickInterval()
-{
-    // At least one report per frame interval: tick twice per frame.
-    UINT ms = (UINT)(1000.0 / (2.0 * g_engine.rate));
-    if (ms < MIN_TICK_MS)
-        ms = MIN_TICK_MS;
-    if (ms > MAX_TICK_MS)
-        ms = MAX_TICK_MS;
-    return ms;
-}
 
 struct GraphNews {
     bool complete;
@@ -92,7 +79,7 @@ void PostNotice(WPARAM kind, LONG value)
 void StartTimer()
 {
     if (g_engine.player)
-        SetTimer(g_engine.player, ENGINE_TIMER_ID, TickInterval(), EngineTimerProc);
+        SetTimer(g_engine.player, ENGINE_TIMER_ID, ReportTickMs(g_engine.rate), EngineTimerProc);
 }
 
 void StopTimer()

@@ -244,8 +244,10 @@ TEST_F(TCDisplayTest, TextTooLargeForTheGivenFontIsDrawnWholeInASmallerCopy)
         EXPECT_EQ((HGDIOBJ)large, StoredFont()) << c.name;
         EXPECT_TRUE(GetWindowLongPtrA(display_, TCDISPLAY_FITTED_FONT_OFFSET) != 0) << c.name;
 
-        // Given a font that fits, the copy goes.
-        SendMessageA(display_, WM_SETFONT, (WPARAM)font_, 0);
+        // Given a font that fits (a small one, whatever faces the system has), the copy goes.
+        HFONT small = CreateFontA(-8, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0,
+                                  PROOF_QUALITY, VARIABLE_PITCH | FF_SWISS, "Arial");
+        SendMessageA(display_, WM_SETFONT, (WPARAM)small, 0);
         EXPECT_EQ(0, GetWindowLongPtrA(display_, TCDISPLAY_FITTED_FONT_OFFSET)) << c.name;
         // A wider panel fits the text in the given font itself.
         SendMessageA(display_, WM_SETFONT, (WPARAM)large, 0);
@@ -254,6 +256,7 @@ TEST_F(TCDisplayTest, TextTooLargeForTheGivenFontIsDrawnWholeInASmallerCopy)
         DestroyWindow(display_);
         display_ = NULL;
         DeleteObject(large);
+        DeleteObject(small);
     }
 }
 

@@ -21,6 +21,21 @@ TEST(Frames, MediaRateFromTheAverageFrameDuration)
         EXPECT_DOUBLE_EQ(c.rate, ExactMediaRate(c.duration)) << c.duration;
 }
 
+// While playing, every frame shown gets a report: the timer ticks at least once per frame.
+TEST(Frames, ReportTimerTicksTwiceAFrameWithinItsBounds)
+{
+    struct {
+        double rate;
+        UINT ms;
+    } cases[] = {{25.0, 20}, {NTSC, 16}, {24.0, 20}, {50.0, 10}, {60.0, 10}, {100.0, 10},
+                 {10.0, 40}, {1.0, 40}, {0.0, 40}, {-3.0, 40}, {NAN, 40}};
+    for (auto c : cases) {
+        EXPECT_EQ(c.ms, ReportTickMs(c.rate)) << c.rate;
+        if (c.rate > 0 && c.rate <= 100)
+            EXPECT_LE(ReportTickMs(c.rate), 1000.0 / c.rate) << c.rate;
+    }
+}
+
 TEST(Frames, CountingRateMendsRatesThatWouldMislead)
 {
     struct {

