@@ -52,9 +52,9 @@ bool MovieBoxMissing(HANDLE file, LONGLONG fileSize)
 
 }  // namespace
 
-const char *UnplayableFileReason(const char *path)
+const char *UnplayableFileReason(const WCHAR *path)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return GetLastError() == ERROR_ACCESS_DENIED ? "access denied" : "file not found";
