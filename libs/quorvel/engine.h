@@ -39,6 +39,7 @@ struct Engine {
     IReferenceClock *clock;
 
     MediaTime duration;
+    bool durationEstimated;      // the file does not say: the media may run on past it
     LONG frameCount;
     LONG videoWidth, videoHeight;
 
@@ -69,6 +70,9 @@ HRESULT SeekPaused(LONG frame, bool wait);
 
 // media_check.cpp: why the file cannot be played at all, or NULL
 const char *UnplayableFileReason(const WCHAR *path);
+// A Matroska or WebM file written as a live stream: no duration in its header. The duration the
+// splitter gives is then an estimate from the first part of the file.
+bool DurationUnknown(const WCHAR *path);
 
 // decoders.cpp
 IBaseFilter *CreateDecoderByName(const char *name);
@@ -81,6 +85,7 @@ void PauseAt(LONG frame);
 void EndOfMedia();
 void FailWhilePlaying(const char *reason);
 LONG PlayingFrame();
+void FollowLongerStream();
 MediaTime PlayingTime();
 void WindTick();
 

@@ -256,6 +256,7 @@ HRESULT OpenGraph(const WCHAR *widePath, const char *decoder, char *reason, int 
         return VFW_E_CANNOT_RENDER;
     }
     ReadMedia();
+    e.durationEstimated = DurationUnknown(widePath);
     e.graph->SetDefaultSyncSource();
     AdoptVideoWindow();
     hr = SeekPaused(0, false);
@@ -315,6 +316,7 @@ void CloseGraph()
         CloseHandle(clockTick);
     e.decoderInUse[0] = 0;
     e.duration = 0;
+    e.durationEstimated = false;
     e.frameCount = 0;
     e.frame = 0;
     e.seekTarget = 0;
