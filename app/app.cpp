@@ -15,10 +15,28 @@ enum {
     DLGWINDOWEXTRA_BYTES = DLGWINDOWEXTRA,
 };
 
-void FileNameFromCommandLine(const char *commandLine, char *fileName, size_t fileNameSize)
+const WCHAR *ArgumentsOfCommandLine(const WCHAR *processCommandLine)
 {
-    size_t length = strlen(commandLine);
-    const char *start = commandLine;
+    const WCHAR *p = processCommandLine;
+    if (*p == L'"') {
+        // A quoted program path ends at the next quote; blanks inside it belong to it.
+        for (p++; *p && *p != L'"'; p++) {
+        }
+        if (*p)
+            p++;
+    } else {
+        while (*p && *p != L' ' && *p != L'\t')
+            p++;
+    }
+    while (*p == L' ' || *p == L'\t')
+        p++;
+    return p;
+}
+
+void FileNameFromCommandLine(const WCHAR *commandLine, WCHAR *fileName, size_t fileNameSize)
+{
+    size_t length = lstrlenW(commandLine);
+    const WCHAR *start = commandLine;
     if (length > 0 && commandLine[0] == '"') {
         // The closing quote is taken to be the very last character.
         start++;
@@ -28,8 +46,8 @@ void FileNameFromCommandLine(const char *commandLine, char *fileName, size_t fil
         length = COMMAND_LINE_LIMIT;
     if (length >= fileNameSize)
         length = fileNameSize - 1;
-    memcpy(fileName, start, length);
-    fileName[length] = '\0';
+    memcpy(fileName, start, length * sizeof *fileName);
+    fileName[length] = L'\0';
 }
 
 static void ApplyTheme(void)
@@ -55,13 +73,15 @@ static HICON RegisterPlayerClass(HINSTANCE instance)
     return icon;
 }
 
-void StartApplication(HINSTANCE instance, const char *commandLine)
+void StartApplication(HINSTANCE instance, const WCHAR *commandLine)
 {
     App.traceWindow = FindWindowA(TRACE_WINDOW_CLASS, TRACE_WINDOW_TITLE);
     App.instance = instance;
     LocateSettingsFile(SettingsFilePath);
     if (commandLine[0]) {
-        FileNameFromCommandLine(commandLine, Player.currentFile, sizeof Player.currentFile);
+        WCHAR fileName[CURRENT_FILE_SIZE];
+        FileNameFromCommandLine(commandLine, fileName, CURRENT_FILE_SIZE);
+        SetCurrentFile(fileName);
         TraceMessage("%s\r\n", Player.currentFile);
     }
     InitOsgrim(instance);

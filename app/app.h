@@ -30,12 +30,17 @@ extern ApplicationGlobals App;
 // as its text when one was found at start. Returns 0.
 int TraceMessage(const char *format, ...);
 
+// What follows the program's own path (quoted or not) and the blanks and tabs after it in the
+// process command line: the text WinMain is given, here in full Unicode.
+const WCHAR *ArgumentsOfCommandLine(const WCHAR *processCommandLine);
+
 // The file name of a command-line text: a leading double quote drops the first and the last
 // character; the rest is taken whole, blanks included, cut at COMMAND_LINE_LIMIT characters.
-void FileNameFromCommandLine(const char *commandLine, char *fileName, size_t fileNameSize);
+void FileNameFromCommandLine(const WCHAR *commandLine, WCHAR *fileName, size_t fileNameSize);
 
 // Start-up up to the Player window, the loop, and shut-down; the loop's result is the exit code.
-void StartApplication(HINSTANCE instance, const char *commandLine);
+// The command line is the arguments' text, wide: a file named in any script arrives whole.
+void StartApplication(HINSTANCE instance, const WCHAR *commandLine);
 int RunMessageLoop(void);
 // One message of the loop: the key-forward command for a key-down, then translate and dispatch.
 void ProcessLoopMessage(const MSG *msg);

@@ -53,8 +53,10 @@ QUORVEL_API BOOL WINAPI QuorvelExit(void);
 QUORVEL_API BOOL WINAPI QuorvelSetRate(double frameRate);
 // The decoder (a name as QuorvelListFilter gives it) for the next QuorvelSetFile only.
 QUORVEL_API BOOL WINAPI QuorvelLoadFilter(const char *decoderName);
-// Opens the file, shows it and starts playing it.
+// Opens the file, shows it and starts playing it. The path is in the ANSI code page.
 QUORVEL_API BOOL WINAPI QuorvelSetFile(const char *path);
+// The same for a path in Unicode, for names the ANSI code page cannot hold.
+QUORVEL_API BOOL WINAPI QuorvelSetFileW(const WCHAR *path);
 // Adds the name of every installed video decoder to the list box.
 QUORVEL_API BOOL WINAPI QuorvelListFilter(HWND listBox);
 // Fits the video to the Player window's video band again.

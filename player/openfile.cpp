@@ -32,9 +32,39 @@ static void ReadPerFileText(const char *section, const char *fallback, char *tex
         ReadSetting(section, KEY_DEFAULT, fallback, text, size);
 }
 
+void SetCurrentFile(const WCHAR *path)
+{
+    bool ansi = SettingsKeyOfPath(path, Player.currentFile, sizeof Player.currentFile);
+    if (ansi)
+        Player.currentFileWide[0] = L'\0';
+    else
+        lstrcpynW(Player.currentFileWide, path, CURRENT_FILE_SIZE);
+}
+
+void OpenCurrentFileInEngine(void)
+{
+    if (Player.currentFileWide[0])
+        QuorvelSetFileW(Player.currentFileWide);
+    else
+        QuorvelSetFile(Player.currentFile);
+}
+
+static void ShowTitle(HWND window)
+{
+    if (!Player.currentFileWide[0]) {
+        SendMessageA(window, WM_SETTEXT, 0, (LPARAM)Player.currentFile);
+        return;
+    }
+    // The Player window is an ANSI dialog: its own WM_SETTEXT would keep the name converted to
+    // the code page, question marks and all. DefWindowProcW keeps it as it is; the skin paints
+    // its title strip from the text as kept.
+    DefWindowProcW(window, WM_SETTEXT, 0, (LPARAM)Player.currentFileWide);
+    InvalidateRect(window, NULL, FALSE);
+}
+
 void OnOpenFile(HWND window)
 {
-    SendMessageA(window, WM_SETTEXT, 0, (LPARAM)Player.currentFile);
+    ShowTitle(window);
     ShowWindow(GetDlgItem(window, IDC_VIDEO), SW_HIDE);
     EnableMenuItem(GetSubMenu(Player.menu, 0), IDM_DECODER, MF_BYCOMMAND | MF_ENABLED);
     ReadTypingOptions();
@@ -57,7 +87,7 @@ void OnOpenFile(HWND window)
     Player.tcOffset = ParseTimecode(offsetText, Player.timecodeFormat);
     TraceMessage("%s\r\nTC_Offset= %s \r\n", Player.currentFile, offsetText);
 
-    QuorvelSetFile(Player.currentFile);
+    OpenCurrentFileInEngine();
     SetPlayState(window, PLAY_PLAYING);
     SetFocus(GetDlgItem(window, IDC_TRACKER));
 }

@@ -9,6 +9,7 @@
 
 enum {
     CURRENT_FILE_SIZE = 513,  // 512 characters and the terminator
+    FILE_KEY_SIZE = 3 * 512 + 1,  // the settings key of a 512-character path in UTF-8
     DROPPED_FILE_LIMIT = 511, // characters of a dropped name, terminator included
 };
 
@@ -21,7 +22,9 @@ enum PlayState { PLAY_STOPPED = 0, PLAY_PLAYING = 1, PLAY_WINDING = 2 };
 
 // The values the Player window shares with the dialogs and the main loop.
 struct PlayerValues {
-    char currentFile[CURRENT_FILE_SIZE];  // also the per-file key of the settings file
+    char currentFile[FILE_KEY_SIZE];  // the per-file key of the settings file; the path itself
+                                      // when the ANSI code page holds the name
+    WCHAR currentFileWide[CURRENT_FILE_SIZE];  // the path when it does not; empty otherwise
     char decoderName[DECODER_NAME_SIZE];
     int playState;
     int timecodeRate;          // whole frames per second of the current file
@@ -41,6 +44,10 @@ INT_PTR CALLBACK ViewDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 void SetPlayState(HWND window, int state);
 
 // Handlers that live beside the procedure, one file per concern.
+// Takes a path from the command line or a drop into the current-file buffers.
+void SetCurrentFile(const WCHAR *path);
+// Hands the current file to the engine, by its ANSI name when it has one.
+void OpenCurrentFileInEngine(void);
 void OnOpenFile(HWND window);
 void OnEngineNotify(HWND window, WPARAM kind, LPARAM frame);
 INT_PTR OnRemoteControl(HWND window, WPARAM request, LPARAM parameter);

@@ -7,6 +7,7 @@
 // whatever the settings file holds.
 PlayerValues Player = {
     "",               // currentFile
+    L"",              // currentFileWide
     "",               // decoderName
     PLAY_STOPPED,     // playState
     25,               // timecodeRate

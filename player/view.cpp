@@ -192,7 +192,7 @@ static void ChooseDecoder(HWND window)
         return;
     if (Player.decoderName[0])
         QuorvelLoadFilter(Player.decoderName);
-    QuorvelSetFile(Player.currentFile);
+    OpenCurrentFileInEngine();
     SetPlayState(window, PLAY_PLAYING);
 }
 
@@ -221,10 +221,12 @@ static INT_PTR OnCommand(HWND window, WPARAM command, LPARAM lParam)
 
 static void OnDropFiles(HWND window, HDROP drop)
 {
-    DragQueryFileA(drop, 0xFFFFFFFF, NULL, 0);
-    Player.currentFile[0] = '\0';
-    DragQueryFileA(drop, 0, Player.currentFile, DROPPED_FILE_LIMIT);
+    DragQueryFileW(drop, 0xFFFFFFFF, NULL, 0);
+    // Wide: a name the ANSI code page cannot hold would arrive as question marks.
+    WCHAR path[CURRENT_FILE_SIZE] = L"";
+    DragQueryFileW(drop, 0, path, DROPPED_FILE_LIMIT);
     DragFinish(drop);
+    SetCurrentFile(path);
     PostMessageA(window, WM_APP_OPENFILE, 0, 0);
     SetActiveWindow(window);
 }

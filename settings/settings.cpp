@@ -87,6 +87,32 @@ void WriteSetting(const char *section, const char *key, const char *value)
         WritePrivateProfileStringA(section, key, value, SettingsFilePath);
 }
 
+bool SettingsKeyOfPath(const WCHAR *path, char *key, int keySize)
+{
+    if (keySize <= 0)
+        return false;
+    // No best fit: "\u0141\u00f3d\u017a.mp4" must not be keyed (and opened) as "Lodz.mp4".
+    bool utf8System = GetACP() == CP_UTF8;
+    BOOL lossy = FALSE;
+    WideCharToMultiByte(CP_ACP, utf8System ? 0 : WC_NO_BEST_FIT_CHARS, path, -1, NULL, 0, NULL,
+                        utf8System ? NULL : &lossy);
+    UINT codePage = lossy ? CP_UTF8 : CP_ACP;
+    // Character by character, so that a cut never splits one (nor a surrogate pair).
+    int used = 0;
+    for (const WCHAR *p = path; *p;) {
+        int units = IS_HIGH_SURROGATE(p[0]) && IS_LOW_SURROGATE(p[1]) ? 2 : 1;
+        char bytes[8];
+        int n = WideCharToMultiByte(codePage, 0, p, units, bytes, sizeof bytes, NULL, NULL);
+        if (n <= 0 || used + n > keySize - 1)
+            break;
+        memcpy(key + used, bytes, (size_t)n);
+        used += n;
+        p += units;
+    }
+    key[used] = '\0';
+    return !lossy;
+}
+
 int ParseWindowRect(const char *text, WindowRect *rect)
 {
     SplitWindowRect(text, rect);

@@ -23,6 +23,15 @@ DWORD ReadSetting(const char *section, const char *key, const char *defaultValue
 // Sets one key at once; an empty value stays an empty value.
 void WriteSetting(const char *section, const char *key, const char *value);
 
+// The per-file key of a file's path (sections FrameRate, TC-Offset, Decoder). A path the ANSI code
+// page holds is its own key, in that code page, as it always was. Any other path (Japanese or
+// Greek names on a Western Windows) is keyed by its UTF-8 bytes, which the ANSI profile functions
+// of a single-byte code page carry through unchanged; an editor reading the file as UTF-8 shows
+// the real name, and older versions, which could not open such a file, never see the key. True
+// when the path is an ANSI path (the key is then also the path for the ANSI file functions). The
+// key is cut at keySize - 1 bytes, never inside a character.
+bool SettingsKeyOfPath(const WCHAR *path, char *key, int keySize);
+
 // SplitWindowRect and then the clamp against the desktop window's rectangle. Returns 1.
 int ParseWindowRect(const char *text, WindowRect *rect);
 

@@ -122,8 +122,10 @@ void PaintStrip(HWND window, HDC dc, bool active, StripPart pressed)
         if (button.left < textRight) textRight = button.left;
     }
 
-    char title[kTitleLength];
-    int length = GetWindowTextA(window, title, kTitleLength);
+    // The text as the window keeps it: an ANSI window's WM_GETTEXT would hand over a file name
+    // in Japanese or Greek as question marks.
+    WCHAR title[kTitleLength];
+    int length = InternalGetWindowText(window, title, kTitleLength);
     if (length <= 0) return;
     RECT text = {strip.left + kStripTextIndent, strip.top, textRight - kStripTextIndent,
                  strip.bottom};
@@ -131,7 +133,7 @@ void PaintStrip(HWND window, HDC dc, bool active, StripPart pressed)
     SetTextColor(dc, ink);
     SetBkMode(dc, TRANSPARENT);
     // A path keeps its drive and its file name: the middle gives way to the ellipsis.
-    DrawTextA(dc, title, length, &text,
+    DrawTextW(dc, title, length, &text,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_PATH_ELLIPSIS);
     SelectObject(dc, oldFont);
 }

@@ -10,7 +10,8 @@
 enum EngineMode { MODE_NO_FILE, MODE_STOPPED, MODE_PAUSED, MODE_PLAYING, MODE_WINDING };
 
 const int DECODER_NAME_CHARS = 63;          // the Player window's decoder-name buffer holds 63
-const int MESSAGE_CHARS = 400;
+const int MESSAGE_CHARS = 700;             // "Cannot open ", a 512-character name, the reason
+const int PATH_CHARS = 1024;
 const int VIDEO_BAND_TOP = QUORVEL_VIDEO_TOP;
 const int VIDEO_BAND_BOTTOM_MARGIN = QUORVEL_VIDEO_BOTTOM_MARGIN;
 
@@ -38,6 +39,7 @@ struct Engine {
     IReferenceClock *clock;
 
     MediaTime duration;
+    bool durationEstimated;      // the file does not say: the media may run on past it
     LONG frameCount;
     LONG videoWidth, videoHeight;
 
@@ -53,8 +55,8 @@ struct Engine {
     bool windSeekPending;        // a seek is on its way; only the newest target is kept
     LONG windPendingFrame;
 
-    char path[MAX_PATH];         // the open file, for the message when it fails later
-    char message[MESSAGE_CHARS]; // painted in the video band when a file cannot be played
+    WCHAR path[PATH_CHARS];      // the open file, for the message when it fails later
+    WCHAR message[MESSAGE_CHARS];  // painted in the video band when a file cannot be played
 };
 
 extern Engine g_engine;
@@ -62,13 +64,16 @@ extern Engine g_engine;
 // graph.cpp
 HRESULT CreateGraph();
 bool HandBuiltGraphsRun();
-HRESULT OpenGraph(const char *path, const char *decoder, char *reason, int reasonChars);
+HRESULT OpenGraph(const WCHAR *path, const char *decoder, char *reason, int reasonChars);
 void CloseGraph();
 bool WaitForPicture(DWORD timeoutMs);
 HRESULT SeekPaused(LONG frame, bool wait);
 
 // media_check.cpp: why the file cannot be played at all, or NULL
-const char *UnplayableFileReason(const char *path);
+const char *UnplayableFileReason(const WCHAR *path);
+// A Matroska or WebM file written as a live stream: no duration in its header. The duration the
+// splitter gives is then an estimate from the first part of the file.
+bool DurationUnknown(const WCHAR *path);
 
 // decoders.cpp
 IBaseFilter *CreateDecoderByName(const char *name);
@@ -81,6 +86,7 @@ void PauseAt(LONG frame);
 void EndOfMedia();
 void FailWhilePlaying(const char *reason);
 LONG PlayingFrame();
+void FollowLongerStream();
 MediaTime PlayingTime();
 void WindTick();
 
@@ -95,5 +101,5 @@ void PostNotice(WPARAM kind, LONG value);
 bool CreateVideoBand(HWND player);
 void DestroyVideoBand();
 void FitVideoBand();
-void ShowMessage(const char *path, const char *reason);
+void ShowMessage(const WCHAR *path, const char *reason);
 void ClearMessage();

@@ -96,6 +96,14 @@ BOOL WINAPI QuorvelLoadFilter(const char *decoderName)
 
 BOOL WINAPI QuorvelSetFile(const char *path)
 {
+    WCHAR wide[PATH_CHARS] = L"";
+    if (path && !MultiByteToWideChar(CP_ACP, 0, path, -1, wide, PATH_CHARS))
+        wide[0] = 0;  // longer than any path: "no file name"
+    return QuorvelSetFileW(wide);
+}
+
+BOOL WINAPI QuorvelSetFileW(const WCHAR *path)
+{
     Engine &e = g_engine;
     if (!e.player)
         return FALSE;
@@ -104,10 +112,10 @@ BOOL WINAPI QuorvelSetFile(const char *path)
     char decoder[DECODER_NAME_CHARS + 1];
     strcpy(decoder, e.nextDecoder);
     e.nextDecoder[0] = 0;  // a chosen decoder applies to this file only
-    snprintf(e.path, sizeof e.path, "%s", path ? path : "");
+    lstrcpynW(e.path, path ? path : L"", PATH_CHARS);
     e.message[0] = 0;
     char reason[MESSAGE_CHARS];
-    if (FAILED(OpenGraph(path, decoder, reason, sizeof reason))) {
+    if (FAILED(OpenGraph(e.path, decoder, reason, sizeof reason))) {
         CloseGraph();
         ShowMessage(e.path, reason);
         // Posted: it arrives after the Player window has set "playing" for this open.

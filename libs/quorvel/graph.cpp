@@ -214,20 +214,19 @@ HRESULT SeekPaused(LONG frame, bool wait)
     return S_OK;
 }
 
-HRESULT OpenGraph(const char *path, const char *decoder, char *reason, int reasonChars)
+HRESULT OpenGraph(const WCHAR *widePath, const char *decoder, char *reason, int reasonChars)
 {
     Engine &e = g_engine;
-    WCHAR widePath[MAX_PATH * 2];
-    if (!path || !*path || !MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH * 2)) {
+    if (!widePath || !*widePath) {
         Describe(reason, reasonChars, "no file name");
         return E_INVALIDARG;
     }
-    DWORD attributes = GetFileAttributesA(path);
+    DWORD attributes = GetFileAttributesW(widePath);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         Describe(reason, reasonChars, "file not found");
         return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
     }
-    const char *unplayable = UnplayableFileReason(path);
+    const char *unplayable = UnplayableFileReason(widePath);
     if (unplayable) {
         Describe(reason, reasonChars, unplayable);
         return VFW_E_INVALID_FILE_FORMAT;
@@ -257,6 +256,7 @@ HRESULT OpenGraph(const char *path, const char *decoder, char *reason, int reaso
         return VFW_E_CANNOT_RENDER;
     }
     ReadMedia();
+    e.durationEstimated = DurationUnknown(widePath);
     e.graph->SetDefaultSyncSource();
     AdoptVideoWindow();
     hr = SeekPaused(0, false);
@@ -316,6 +316,7 @@ void CloseGraph()
         CloseHandle(clockTick);
     e.decoderInUse[0] = 0;
     e.duration = 0;
+    e.durationEstimated = false;
     e.frameCount = 0;
     e.frame = 0;
     e.seekTarget = 0;

@@ -50,11 +50,53 @@ bool MovieBoxMissing(HANDLE file, LONGLONG fileSize)
     return true;
 }
 
+const unsigned char EBML_MAGIC[] = {0x1A, 0x45, 0xDF, 0xA3};
+const unsigned char SEGMENT_INFO_ID[] = {0x15, 0x49, 0xA9, 0x66};
+const unsigned char TRACKS_ID[] = {0x16, 0x54, 0xAE, 0x6B};
+const unsigned char DURATION_ID[] = {0x44, 0x89};
+const DWORD HEADER_BYTES = 65536;
+
+const unsigned char SEEK_ID_PREFIX[] = {0x53, 0xAB, 0x84};  // a SeekID of four bytes
+
+// An element's ID, skipping where the seek head names it (a SeekID holding the same bytes).
+const unsigned char *Find(const unsigned char *from, const unsigned char *end,
+                          const unsigned char *what, size_t size)
+{
+    const size_t prefix = sizeof SEEK_ID_PREFIX;
+    for (const unsigned char *p = from; p + size <= end; p++) {
+        bool named = p - from >= (ptrdiff_t)prefix && memcmp(p - prefix, SEEK_ID_PREFIX, prefix) == 0;
+        if (memcmp(p, what, size) == 0 && !named)
+            return p;
+    }
+    return NULL;
+}
+
 }  // namespace
 
-const char *UnplayableFileReason(const char *path)
+bool DurationUnknown(const WCHAR *path)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    static unsigned char header[HEADER_BYTES];
+    DWORD got = 0;
+    bool read = ReadFile(file, header, sizeof header, &got, NULL) != 0;
+    CloseHandle(file);
+    if (!read || got < sizeof EBML_MAGIC || memcmp(header, EBML_MAGIC, sizeof EBML_MAGIC) != 0)
+        return false;  // only Matroska and WebM are written without one
+    // The Duration element belongs to the segment information, which comes before the tracks.
+    const unsigned char *end = header + got;
+    const unsigned char *info = Find(header, end, SEGMENT_INFO_ID, sizeof SEGMENT_INFO_ID);
+    if (!info)
+        return true;
+    const unsigned char *tracks = Find(info, end, TRACKS_ID, sizeof TRACKS_ID);
+    return !Find(info, tracks ? tracks : end, DURATION_ID, sizeof DURATION_ID);
+}
+
+const char *UnplayableFileReason(const WCHAR *path)
+{
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return GetLastError() == ERROR_ACCESS_DENIED ? "access denied" : "file not found";

@@ -35,6 +35,7 @@ void OnTick()
         return;
     }
     if (e.mode == MODE_PLAYING) {
+        FollowLongerStream();
         bool pastEnd = e.duration > 0 && PlayingTime() >= e.duration + END_GRACE;
         if (news.complete || pastEnd)
             EndOfMedia();

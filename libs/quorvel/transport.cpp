@@ -7,6 +7,7 @@ namespace {
 
 const REFERENCE_TIME RUN_START_DELAY = 1000000;   // 100 ms: every filter starts on the same tick
 const int WIND_SPEED = 8;                         // winding runs at eight times normal speed
+const MediaTime UNBOUNDED_STOP = 0x7FFFFFFFFFFFFFFFLL / 2;  // far beyond any media
 
 LONG LastFrame() { return g_engine.frameCount > 0 ? g_engine.frameCount - 1 : 0; }
 
@@ -55,16 +56,24 @@ void StillAt(LONG frame, EngineMode mode)
 // the target, says how much later than their media time the pictures of this stream are shown:
 // nothing for AVI, two frames for H.264 with B-frames in MP4 under Wine (the composition offset
 // is not taken off). The position while playing is counted that much behind the clock.
+// The start time of the last picture the renderer received, relative to the last seek target.
+bool RendererStamp(MediaTime *stamp)
+{
+    IMediaSeeking *rendererSeeking = NULL;
+    if (!g_engine.renderer ||
+        FAILED(g_engine.renderer->QueryInterface(IID_IMediaSeeking, (void **)&rendererSeeking)))
+        return false;
+    bool known = SUCCEEDED(rendererSeeking->GetCurrentPosition(stamp));
+    rendererSeeking->Release();
+    return known;
+}
+
 MediaTime PictureDelay()
 {
     const MediaTime MOST = 10000000;
-    IMediaSeeking *rendererSeeking = NULL;
     MediaTime stamp = 0;
-    if (FAILED(g_engine.renderer->QueryInterface(IID_IMediaSeeking, (void **)&rendererSeeking)))
+    if (!RendererStamp(&stamp))
         return 0;
-    if (FAILED(rendererSeeking->GetCurrentPosition(&stamp)))
-        stamp = 0;
-    rendererSeeking->Release();
     return stamp < 0 ? 0 : stamp > MOST ? MOST : stamp;
 }
 
@@ -80,6 +89,13 @@ void Play()
     if (FAILED(SeekPaused(from, true)))
         return;
     e.pictureDelay = PictureDelay();
+    // The splitter's default stop is the duration it found. For a file without one in its header
+    // that is an estimate from the first part of the file, and the pictures would end there.
+    if (e.durationEstimated) {
+        MediaTime stop = UNBOUNDED_STOP;
+        e.seeking->SetPositions(NULL, AM_SEEKING_NoPositioning, &stop,
+                                AM_SEEKING_AbsolutePositioning);
+    }
     Run();
     e.mode = MODE_PLAYING;
     Report(e.frame);
@@ -110,6 +126,24 @@ MediaTime PlayingTime()
 {
     REFERENCE_TIME elapsed = ClockNow() - g_engine.runStart - g_engine.pictureDelay;
     return g_engine.seekTarget + (elapsed > 0 ? elapsed : 0);
+}
+
+void FollowLongerStream()
+{
+    Engine &e = g_engine;
+    if (!e.durationEstimated || e.mode != MODE_PLAYING || e.duration <= 0 ||
+        PlayingTime() < e.duration)
+        return;
+    // Pictures keep coming after an estimated duration: the media goes on as long as they do; the
+    // end is the completion event, or a second without a new picture.
+    MediaTime stamp = 0;
+    if (!RendererStamp(&stamp))
+        return;
+    MediaTime lastPicture = e.seekTarget + stamp - e.pictureDelay;
+    if (lastPicture < e.duration)
+        return;
+    e.duration = lastPicture + (MediaTime)(UNITS_PER_SECOND / e.rate + 0.5);
+    e.frameCount = FrameCount(e.duration, e.rate);
 }
 
 LONG PlayingFrame() { return ClampFrame(FrameAtTime(PlayingTime(), g_engine.rate), g_engine.frameCount); }

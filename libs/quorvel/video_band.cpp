@@ -36,7 +36,7 @@ void OnPaint(HWND window)
         SetTextColor(dc, MESSAGE_COLOUR);
         SetBkMode(dc, TRANSPARENT);
         HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-        DrawTextA(dc, g_engine.message, -1, &client, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+        DrawTextW(dc, g_engine.message, -1, &client, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
         SelectObject(dc, old);
     }
     EndPaint(window, &ps);
@@ -91,13 +91,21 @@ LRESULT CALLBACK VideoBandProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-const char *BaseName(const char *path)
+const WCHAR *BaseName(const WCHAR *path)
 {
-    const char *name = path;
-    for (const char *p = path; *p; p = CharNextA(p))
-        if (*p == '\\' || *p == '/' || *p == ':')
+    const WCHAR *name = path;
+    for (const WCHAR *p = path; *p; p++)
+        if (*p == L'\\' || *p == L'/' || *p == L':')
             name = p + 1;
     return name;
+}
+
+// The band's window text is the message too, so that other programs (screen readers, tests)
+// can read it. The band is an ANSI window: DefWindowProcW keeps the name as it is.
+void ShowBandText()
+{
+    if (g_engine.band)
+        DefWindowProcW(g_engine.band, WM_SETTEXT, 0, (LPARAM)g_engine.message);
 }
 
 }  // namespace
@@ -151,10 +159,20 @@ void FitVideoBand()
     }
 }
 
-void ShowMessage(const char *path, const char *reason)
+void ShowMessage(const WCHAR *path, const char *reason)
 {
-    snprintf(g_engine.message, sizeof g_engine.message, "Cannot open %s: %s",
-             BaseName(path ? path : ""), reason);
+    WCHAR *message = g_engine.message;
+    const int chars = MESSAGE_CHARS;
+    lstrcpynW(message, L"Cannot open ", chars);
+    int used = lstrlenW(message);
+    lstrcpynW(message + used, BaseName(path ? path : L""), chars - used);
+    used = lstrlenW(message);
+    lstrcpynW(message + used, L": ", chars - used);
+    used = lstrlenW(message);
+    if (chars - used > 1 &&
+        !MultiByteToWideChar(CP_ACP, 0, reason ? reason : "", -1, message + used, chars - used))
+        message[used] = 0;
+    ShowBandText();
     if (g_engine.band) {
         ShowWindow(g_engine.band, SW_SHOWNA);
         InvalidateRect(g_engine.band, NULL, FALSE);
@@ -164,6 +182,7 @@ void ShowMessage(const char *path, const char *reason)
 void ClearMessage()
 {
     g_engine.message[0] = 0;
+    ShowBandText();
     if (g_engine.band) {
         ShowWindow(g_engine.band, SW_SHOWNA);
         InvalidateRect(g_engine.band, NULL, FALSE);

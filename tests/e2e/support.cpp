@@ -158,13 +158,28 @@ std::string ReadSettingsValue(const char *section, const char *key)
     return value;
 }
 
-bool Player::Start(const std::string &arguments)
+static std::wstring Widened(const std::string &text)
+{
+    std::vector<WCHAR> wide(text.size() + 1);
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), (int)wide.size());
+    return wide.data();
+}
+
+std::wstring WideClip(const std::wstring &name) { return Widened(Clip("")) + name; }
+
+bool Player::Start(const std::string &arguments) { return Start(Widened(arguments)); }
+
+bool Player::Start(const std::wstring &arguments)
 {
     Kill();
-    std::string line = "\"" + BinPath(PLAYER_EXE) + "\"";
+    std::wstring line = L"\"" + Widened(BinPath(PLAYER_EXE)) + L"\"";
     if (!arguments.empty())
-        line += " " + arguments;
-    if (!Launch(line, &pi_))
+        line += L" " + arguments;
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    std::vector<WCHAR> text(line.begin(), line.end());
+    text.push_back(L'\0');
+    if (!CreateProcessW(NULL, text.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi_))
         return false;
     DWORD pid = pi_.dwProcessId;
     return WaitFor(
@@ -196,6 +211,19 @@ void Player::Kill()
 }
 
 std::string Player::Title() const { return TextOf(window_); }
+
+std::wstring Player::WideTitle() const
+{
+    WCHAR text[TEXT_SIZE] = L"";
+    GetWindowTextW(window_, text, TEXT_SIZE);
+    return text;
+}
+
+std::string Player::VideoMessage() const
+{
+    HWND band = FindWindowExA(window_, NULL, VIDEO_BAND_CLASS, NULL);
+    return band ? TextOf(band) : "";
+}
 
 std::string Player::Display() const { return TextOf(GetDlgItem(window_, IDC_TCDISPLAY)); }
 
@@ -266,13 +294,19 @@ std::string Player::WaitForSteady(DWORD deadlineMs) const
 
 ::testing::AssertionResult Player::WaitForFrame(int frame, int rate, DWORD deadlineMs) const
 {
+    return WaitForFrame(frame, TimecodeFormat{rate, false}, deadlineMs);
+}
+
+::testing::AssertionResult Player::WaitForFrame(int frame, TimecodeFormat format,
+                                                DWORD deadlineMs) const
+{
     std::string display;
     int picture = -1;
     bool agree = WaitFor(
         [&] {
             display = Display();
             picture = PictureFrame();
-            return FrameOfTimecode(display, rate) == frame && picture == frame;
+            return FrameOfTimecode(display, format) == frame && picture == frame;
         },
         deadlineMs);
     if (agree)
@@ -392,20 +426,42 @@ CtlResult Ctl(const std::string &arguments)
     return result;
 }
 
+int FrameOfTimecode(const std::string &text, TimecodeFormat format)
+{
+    static const char SHAPE[] = "99:99:99:99";  // 9 a digit, : either separator
+    if (text.size() != sizeof SHAPE - 1)
+        return -1;
+    for (size_t i = 0; i < text.size(); i++) {
+        bool digit = text[i] >= '0' && text[i] <= '9';
+        if (SHAPE[i] == '9' ? !digit : text[i] != ':' && text[i] != ';')
+            return -1;
+    }
+    if (!ValidateTimecode((" " + text).c_str(), format))
+        return -1;
+    return ParseTimecode(text.c_str(), format);
+}
+
+std::string TimecodeOfFrame(int frame, TimecodeFormat format)
+{
+    char text[TIMECODE_BUFFER_SIZE];
+    return FormatTimecode(text, frame, format) + 1;  // without the sign
+}
+
 int FrameOfTimecode(const std::string &text, int rate)
 {
-    unsigned h, m, s, f;
-    char tail;
-    if (sscanf(text.c_str(), "%2u:%2u:%2u:%2u%c", &h, &m, &s, &f, &tail) != 4)
-        return -1;
-    return (int)(((h * 60 + m) * 60 + s) * (unsigned)rate + f);
+    return FrameOfTimecode(text, TimecodeFormat{rate, false});
 }
 
 std::string TimecodeOfFrame(int frame, int rate)
 {
-    char text[32];
-    snprintf(text, sizeof text, "%02d:%02d:%02d:%02d", frame / rate / 3600,
-             frame / rate / 60 % 60, frame / rate % 60, frame % rate);
+    return TimecodeOfFrame(frame, TimecodeFormat{rate, false});
+}
+
+std::string ColonForm(std::string text)
+{
+    for (char &c : text)
+        if (c == ';')
+            c = ':';
     return text;
 }
 
@@ -510,14 +566,16 @@ void PlayerTest::StartOn(const std::string &file, const char *frameRate)
     ASSERT_TRUE(player.Start("\"" + file + "\"")) << file;
 }
 
-int PlayerTest::PauseAndSettle(int rate)
+int PlayerTest::PauseAndSettle(int rate) { return PauseAndSettle(TimecodeFormat{rate, false}); }
+
+int PlayerTest::PauseAndSettle(TimecodeFormat format)
 {
     CtlResult paused = Ctl("pause");
     EXPECT_EQ(paused.exitCode, 0) << paused.output;
     std::string shown = player.WaitForSteady();
-    int frame = FrameOfTimecode(shown, rate);
+    int frame = FrameOfTimecode(shown, format);
     EXPECT_GE(frame, 0) << "the display does not stand still after pause: " << player.Display();
-    EXPECT_TRUE(player.WaitForFrame(frame, rate));
+    EXPECT_TRUE(player.WaitForFrame(frame, format));
     return frame;
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "timecode/timecode.h"
+
 namespace e2e {
 
 enum {
@@ -39,6 +41,7 @@ template <class F> bool WaitFor(F condition, DWORD deadlineMs)
 // Windows paths of a generated clip and of a file in the tests' own scratch folder.
 std::string Clip(const char *name);
 std::string WorkPath(const std::string &name);
+std::wstring WideClip(const std::wstring &name);
 // The folder of the test programs, where Zentrix.exe and zentrixctl.exe are built.
 std::string BinPath(const char *name);
 
@@ -59,6 +62,7 @@ public:
     // Starts Zentrix.exe with the text after the program name as its command line, and waits
     // for its window. False when the process or its window did not come up.
     bool Start(const std::string &arguments);
+    bool Start(const std::wstring &arguments);  // a command line in any script
     HWND Window() const { return window_; }
     DWORD Pid() const { return pi_.dwProcessId; }
     bool Running() const;
@@ -67,6 +71,7 @@ public:
     void Kill();
 
     std::string Title() const;
+    std::wstring WideTitle() const;  // as other programs read it, in full Unicode
     std::string Display() const;  // the TCDisplay text "HH:MM:SS:FF"
     // The play button's check state mirrors playing; both false when the player does not answer.
     bool PlayChecked() const;
@@ -80,6 +85,10 @@ public:
     // Waits until display and picture both show frame (at the timecode rate); prints both.
     ::testing::AssertionResult WaitForFrame(int frame, int rate,
                                             DWORD deadlineMs = SETTLE_DEADLINE_MS) const;
+    ::testing::AssertionResult WaitForFrame(int frame, TimecodeFormat format,
+                                            DWORD deadlineMs = SETTLE_DEADLINE_MS) const;
+    // The text the engine shows in the video area ("Cannot open ..."), "" when none.
+    std::string VideoMessage() const;
     // Brings the window to the front with the keyboard.
     bool Activate() const;
 
@@ -110,9 +119,14 @@ struct CtlResult {
 };
 CtlResult Ctl(const std::string &arguments);
 
-// "HH:MM:SS:FF" at a timecode rate to a frame number and back; -1 for a malformed text.
+// "HH:MM:SS:FF" at a timecode rate to a frame number and back; -1 for a malformed text. The
+// format forms number the SMPTE way at drop-frame formats and write ';' before their frames; they
+// read either separator. zentrixctl, which cannot know the rate, always prints ':'.
 int FrameOfTimecode(const std::string &text, int rate);
 std::string TimecodeOfFrame(int frame, int rate);
+int FrameOfTimecode(const std::string &text, TimecodeFormat format);
+std::string TimecodeOfFrame(int frame, TimecodeFormat format);
+std::string ColonForm(std::string text);
 
 // The text window of another process (e2e_notes.exe).
 class Notes {
@@ -147,6 +161,7 @@ protected:
     void StartOn(const std::string &file, const char *frameRate);
     // Pauses by remote control and waits until display and picture agree; the frame.
     int PauseAndSettle(int rate);
+    int PauseAndSettle(TimecodeFormat format);
     Player player;
 };
 

@@ -72,6 +72,16 @@ BOOL WINAPI QuorvelSetFile(const char *path)
     return TRUE;
 }
 
+// Logged as UTF-8, so that a test compares it with a readable text.
+BOOL WINAPI QuorvelSetFileW(const WCHAR *path)
+{
+    char utf8[4096] = "(null)";
+    if (path)
+        WideCharToMultiByte(CP_UTF8, 0, path, -1, utf8, sizeof utf8, NULL, NULL);
+    LogFakeCall(std::string("QuorvelSetFileW(") + utf8 + ")");
+    return TRUE;
+}
+
 BOOL WINAPI QuorvelListFilter(HWND listBox)
 {
     static const char *const names[] = {"Fake MPEG Decoder", "Fake AVI Decompressor"};

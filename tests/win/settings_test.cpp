@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -245,3 +246,74 @@ TEST_F(SettingsFile, OverlongAndBinaryRectangleValues)
     EXPECT_EQ(r.bottom - r.top, 200);
     DestroyWindow(window);
 }
+
+namespace {
+
+// The per-file key of a path: ANSI names as before, every other name as its UTF-8 bytes, cut
+// only between characters. Written for the Western code page of the test prefix.
+TEST(SettingsKey, AnsiNamesKeepTheirKeyOthersAreKeyedInUtf8)
+{
+    ASSERT_EQ(GetACP(), 1252u) << "the table is written for code page 1252";
+    const std::wstring manyJapanese(600, L'\u65E5');
+    std::string cutJapanese;  // 512 of them: 1536 bytes
+    for (int i = 0; i < 512; i++)
+        cutJapanese += "\xe6\x97\xa5";
+    struct Case {
+        std::wstring path;
+        int keySize;
+        std::string key;
+        bool ansi;
+    } cases[] = {
+        {L"C:\\v\\clip.mp4", 64, "C:\\v\\clip.mp4", true},
+        {L"C:\\v\\caf\u00e9 \u20ac.mp4", 64, "C:\\v\\caf\xe9 \x80.mp4", true},
+        // Best fit would make this "Lodz.mp4", another file's name.
+        {L"C:\\v\\\u0141\u00f3d\u017a.mp4", 64, "C:\\v\\\xc5\x81\xc3\xb3" "d\xc5\xba.mp4", false},
+        {L"C:\\\u65E5\u672C \u0395\u03BB.mp4", 64,
+         "C:\\\xe6\x97\xa5\xe6\x9c\xac \xce\x95\xce\xbb.mp4", false},
+        {L"", 64, "", true},
+        {std::wstring(600, L'x'), 513, std::string(512, 'x'), true},
+        // Cut at the key size, never inside a character or a surrogate pair.
+        {manyJapanese, 1537, cutJapanese, false},
+        {manyJapanese, 11, "\xe6\x97\xa5\xe6\x97\xa5\xe6\x97\xa5", false},
+        {L"\U0001F3AC.mp4", 4, "", false},
+        {L"\U0001F3AC.mp4", 5, "\xf0\x9f\x8e\xac", false},
+    };
+    for (const Case &c : cases) {
+        std::vector<char> key(c.keySize, '#');
+        EXPECT_EQ(SettingsKeyOfPath(c.path.c_str(), key.data(), c.keySize), c.ansi)
+            << c.path.size() << " characters";
+        EXPECT_EQ(std::string(key.data()), c.key) << c.path.size() << " characters";
+    }
+}
+
+// Two names that the code page turns into the same question marks keep settings of their own,
+// and an ANSI name's entry is where older versions look for it.
+TEST_F(SettingsFile, NamesInOtherScriptsKeepSeparateEntries)
+{
+    struct {
+        const WCHAR *path;
+        const char *rate;
+    } files[] = {
+        {L"C:\\v\\\u65E5\u672C.mp4", "50"},
+        {L"C:\\v\\\u4E2D\u56FD.mp4", "59.94 DF"},
+        {L"C:\\v\\\u0395\u03BB.mp4", "24"},
+        {L"C:\\v\\caf\u00e9.mp4", "29.97"},
+    };
+    char key[1537];
+    for (const auto &f : files) {
+        SettingsKeyOfPath(f.path, key, sizeof key);
+        WriteSetting(SECTION_FRAME_RATE, key, f.rate);
+    }
+    for (const auto &f : files) {
+        SettingsKeyOfPath(f.path, key, sizeof key);
+        EXPECT_EQ(Read(SECTION_FRAME_RATE, key, ""), f.rate) << key;
+    }
+    char old[64];
+    GetPrivateProfileStringA(SECTION_FRAME_RATE, "C:\\v\\caf\xe9.mp4", "", old, sizeof old,
+                             path_.c_str());
+    EXPECT_STREQ(old, "29.97");
+    EXPECT_NE(ReadFileText(path_.c_str()).find("C:\\v\\\xe6\x97\xa5\xe6\x9c\xac.mp4=50"),
+              std::string::npos);
+}
+
+}  // namespace

@@ -78,7 +78,9 @@ void PlayerWindowTest::SetUp()
 
 void PlayerWindowTest::Start(const char *commandLine)
 {
-    StartApplication(GetModuleHandleA(NULL), commandLine);
+    WCHAR wide[CURRENT_FILE_SIZE * 2] = L"";
+    MultiByteToWideChar(CP_ACP, 0, commandLine, -1, wide, CURRENT_FILE_SIZE * 2);
+    StartApplication(GetModuleHandleA(NULL), wide);
     window_ = App.playerWindow;
     ASSERT_TRUE(window_ != NULL);
     PumpPending();

@@ -2,6 +2,7 @@
 // this machine does not have; the controls' layout and the command line's file name.
 #include <stdlib.h>
 #include <string.h>
+#include <wchar.h>
 
 #include <map>
 #include <string>
@@ -239,22 +240,44 @@ TEST(PlayerLayout, MinimisedWindowGivesNoNegativeSizes)
 TEST(CommandLine, FileName)
 {
     struct Case {
-        std::string commandLine, fileName;
+        std::wstring commandLine, fileName;
     } cases[] = {
-        {"", ""},
-        {"C:\\My Videos\\a b.mp4", "C:\\My Videos\\a b.mp4"},
-        {"\"C:\\My Videos\\a b.mp4\"", "C:\\My Videos\\a b.mp4"},
+        {L"", L""},
+        {L"C:\\My Videos\\a b.mp4", L"C:\\My Videos\\a b.mp4"},
+        {L"\"C:\\My Videos\\a b.mp4\"", L"C:\\My Videos\\a b.mp4"},
         // Only the first and the very last character go.
-        {"\"C:\\a b.mp4\" more text", "C:\\a b.mp4\" more tex"},
-        {"\"", ""},
-        {"\"\"", ""},
-        {std::string(600, 'x'), std::string(512, 'x')},
-        {"\"" + std::string(600, 'y') + "\"", std::string(512, 'y')},
+        {L"\"C:\\a b.mp4\" more text", L"C:\\a b.mp4\" more tex"},
+        {L"\"", L""},
+        {L"\"\"", L""},
+        {std::wstring(600, L'x'), std::wstring(512, L'x')},
+        {L"\"" + std::wstring(600, L'y') + L"\"", std::wstring(512, L'y')},
+        // Names no ANSI code page holds all of arrive whole.
+        {L"\"C:\\v\\\u65E5\u672C\u8A9E \u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC.mp4\"",
+         L"C:\\v\\\u65E5\u672C\u8A9E \u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC.mp4"},
     };
     for (const Case &c : cases) {
-        char fileName[513];
-        memset(fileName, '#', sizeof fileName);
-        FileNameFromCommandLine(c.commandLine.c_str(), fileName, sizeof fileName);
-        EXPECT_EQ(std::string(fileName), c.fileName) << c.commandLine.substr(0, 40);
+        WCHAR fileName[513];
+        wmemset(fileName, L'#', 513);
+        FileNameFromCommandLine(c.commandLine.c_str(), fileName, 513);
+        EXPECT_EQ(std::wstring(fileName), c.fileName) << c.commandLine.size() << " characters";
     }
+}
+
+// What WinMain would be handed, from the whole process command line.
+TEST(CommandLine, ArgumentsFollowTheProgramPath)
+{
+    struct Case {
+        const WCHAR *processLine, *arguments;
+    } cases[] = {
+        {L"Zentrix.exe", L""},
+        {L"Zentrix.exe a.mp4", L"a.mp4"},
+        {L"\"C:\\Program Files\\Vantorel\\Zentrix.exe\" \"C:\\v\\a b.mp4\"",
+         L"\"C:\\v\\a b.mp4\""},
+        {L"\"C:\\Program Files\\Zentrix.exe\"\t  \t\"x\"", L"\"x\""},
+        {L"C:\\Vantorel\\Zentrix.exe   C:\\v\\a b.mp4  ", L"C:\\v\\a b.mp4  "},
+        {L"\"C:\\unclosed quote\\Zentrix.exe", L""},
+        {L"\"Zentrix.exe\"\u65E5\u672C.mp4", L"\u65E5\u672C.mp4"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(std::wstring(ArgumentsOfCommandLine(c.processLine)), c.arguments);
 }

@@ -53,6 +53,18 @@ HDROP MakeDrop(const std::vector<std::string> &names)
     return (HDROP)memory;
 }
 
+HDROP MakeWideDrop(const std::wstring &name)
+{
+    size_t size = sizeof(DROPFILES) + (name.size() + 2) * sizeof(WCHAR);
+    HGLOBAL memory = GlobalAlloc(GHND, size);
+    DROPFILES *drop = (DROPFILES *)GlobalLock(memory);
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    memcpy(drop + 1, name.c_str(), (name.size() + 1) * sizeof(WCHAR));
+    GlobalUnlock(memory);
+    return (HDROP)memory;
+}
+
 std::string Text(HWND window)
 {
     char text[1024] = "";
@@ -247,6 +259,36 @@ TEST_F(PlayerWindowTest, DroppedNameIsCutAt510Characters)
     PumpUntil([&] { return !Calls("QuorvelSetFile").empty(); });
     EXPECT_EQ(strlen(Player.currentFile), 510u);
     EXPECT_EQ(std::string(Player.currentFile), longName.substr(0, 510));
+}
+
+// A dropped name the ANSI code page cannot hold reaches the engine whole, through the wide
+// export, and its own settings entry is found under its UTF-8 key.
+TEST_F(PlayerWindowTest, DroppedNamesInAnyScript)
+{
+    struct Case {
+        std::wstring name;
+        const char *key;  // the settings key, in the bytes the file holds
+        const char *call;
+    } cases[] = {
+        {L"C:\\v\\plain.mp4", "C:\\v\\plain.mp4", "QuorvelSetFile(C:\\v\\plain.mp4)"},
+        {L"C:\\v\\\u65E5\u672C \u0395\u03BB.mp4",
+         "C:\\v\\\xe6\x97\xa5\xe6\x9c\xac \xce\x95\xce\xbb.mp4",
+         "QuorvelSetFileW(C:\\v\\\xe6\x97\xa5\xe6\x9c\xac \xce\x95\xce\xbb.mp4)"},
+        {L"C:\\v\\\u0141\u00f3d\u017a.mp4", "C:\\v\\\xc5\x81\xc3\xb3" "d\xc5\xba.mp4",
+         "QuorvelSetFileW(C:\\v\\\xc5\x81\xc3\xb3" "d\xc5\xba.mp4)"},
+    };
+    Start();
+    for (const Case &c : cases) {
+        WriteIni(SECTION_FRAME_RATE, c.key, "50");
+        ClearFakeCalls();
+        SendMessageA(window_, WM_DROPFILES, (WPARAM)MakeWideDrop(c.name), 0);
+        PumpUntil([&] { return !Calls("QuorvelSetFile").empty(); });
+        EXPECT_EQ(FakeCalls(), (CallList{"QuorvelSetRate(50)", c.call})) << c.key;
+        EXPECT_STREQ(Player.currentFile, c.key);
+        WCHAR title[1024] = L"";
+        InternalGetWindowText(window_, title, 1024);
+        EXPECT_EQ(std::wstring(title), c.name) << c.key;
+    }
 }
 
 TEST_F(PlayerWindowTest, OpeningWithDefaults)
