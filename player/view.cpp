@@ -171,6 +171,20 @@ static void ChooseOptions(HWND window)
         ApplyOptions(choice);
 }
 
+static void ChoosePlayback(HWND window)
+{
+    PlaybackChoice choice = {};
+    choice.tcHotKey = Player.tcHotKey;
+    choice.startStopHotKey = Player.startStopHotKey;
+    choice.jumpBackHotKey = Player.jumpBackHotKey;
+    choice.jumpForwardHotKey = Player.jumpForwardHotKey;
+    if (DialogBoxParamA(App.instance, IDD_PLAYBACK, window, PlaybackDlgProc, (LPARAM)&choice) != 1)
+        return;
+    Player.jumpBackHotKey = choice.jumpBackHotKey;
+    Player.jumpForwardHotKey = choice.jumpForwardHotKey;
+    KeepHotKeys();
+}
+
 // After OK the file is opened again at once, with the decoder just chosen; the engine plays a
 // file it opens.
 static void ChooseDecoder(HWND window)
@@ -206,6 +220,7 @@ static INT_PTR OnCommand(HWND window, WPARAM command, LPARAM lParam)
         DialogBoxParamA(App.instance, IDD_ABOUT, window, AboutDlgProc, (LPARAM)Player.displayFont);
         break;
     case IDM_OPTIONS: ChooseOptions(window); break;
+    case IDM_PLAYBACK: ChoosePlayback(window); break;
     case IDM_DECODER: ChooseDecoder(window); break;
     default: break;  // IDOK and anything else: nothing
     }
