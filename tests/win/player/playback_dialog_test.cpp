@@ -73,8 +73,9 @@ TEST_F(PlaybackDialogTest, ShowsTheDefaultsAndStoresTheChoiceClamped)
         EXPECT_EQ(Player.jumpForwardHotKey, c.forwardCode) << c.forward;
         std::vector<DWORD> kept = KeptKeys();
         for (int code : {c.backCode, c.forwardCode, VK_F11, VK_F12}) {
-            if (code)
+            if (code) {
                 EXPECT_NE(std::find(kept.begin(), kept.end(), (DWORD)code), kept.end()) << code;
+            }
         }
     }
     // The next opening shows what is stored.
