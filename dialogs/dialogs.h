@@ -1,4 +1,4 @@
-// The Options, Decoder and About dialogs, modal over the Player window.
+// The Options, Playback, Decoder and About dialogs, modal over the Player window.
 #pragma once
 
 #include <windows.h>
@@ -33,9 +33,19 @@ struct DecoderChoice {
     char decoderName[DECODER_NAME_SIZE];
 };
 
-// The Options and Decoder dialogs take a pointer to their choice; the About dialog takes the
-// font of its title line, which it borrows.
+// The Playback dialog's creation parameter: the hot keys a jump key may not be, and after OK
+// (result 1) the jump keys chosen. The times and the keys are written by the dialog.
+struct PlaybackChoice {
+    int tcHotKey;           // in
+    int startStopHotKey;    // in
+    int jumpBackHotKey;     // in and out: kept as it was when its text names nothing
+    int jumpForwardHotKey;
+};
+
+// The Options, Playback and Decoder dialogs take a pointer to their choice; the About dialog
+// takes the font of its title line, which it borrows.
 INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK PlaybackDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK DecoderDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

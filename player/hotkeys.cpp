@@ -1,5 +1,5 @@
-// The two system-wide hot keys: start/stop toggles playback, the TC hot key types the timecode
-// into whatever window has the keyboard focus.
+// The system-wide hot keys: start/stop toggles playback, the TC hot key types the timecode into
+// whatever window has the keyboard focus, the jump keys move the position.
 #include "player/player.h"
 
 #include "platform/zentrixkey.h"
@@ -12,7 +12,8 @@ UINT(WINAPI *TypingSendInput)(UINT count, INPUT *inputs, int size) = SendInput;
 // The hot keys in force stay ours: the key hook keeps them from the program in front.
 void KeepHotKeys(void)
 {
-    DWORD keys[] = {(DWORD)Player.tcHotKey, (DWORD)Player.startStopHotKey};
+    DWORD keys[] = {(DWORD)Player.tcHotKey, (DWORD)Player.startStopHotKey,
+                    (DWORD)Player.jumpBackHotKey, (DWORD)Player.jumpForwardHotKey};
     SetKeyHookKeys(keys, sizeof keys / sizeof keys[0]);
 }
 
@@ -86,4 +87,8 @@ void OnKeyHookHotKey(HWND window, WPARAM key)
         SendMessageA(window, WM_COMMAND, IDC_PLAY, 0);
     if ((int)key == Player.tcHotKey)
         TypeTimecode();
+    if ((int)key == Player.jumpBackHotKey)
+        Jump(window, -1);
+    if ((int)key == Player.jumpForwardHotKey)
+        Jump(window, +1);
 }

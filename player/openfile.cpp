@@ -68,6 +68,7 @@ void OnOpenFile(HWND window)
     ShowWindow(GetDlgItem(window, IDC_VIDEO), SW_HIDE);
     EnableMenuItem(GetSubMenu(Player.menu, 0), IDM_DECODER, MF_BYCOMMAND | MF_ENABLED);
     ReadTypingOptions();
+    ReadJumpHotKeys();
     KeepHotKeys();
 
     char rateText[FRAME_RATE_READ_SIZE];

@@ -27,12 +27,16 @@ struct PlayerValues {
     WCHAR currentFileWide[CURRENT_FILE_SIZE];  // the path when it does not; empty otherwise
     char decoderName[DECODER_NAME_SIZE];
     int playState;
+    bool resumeRewinds;        // paused by the user while playing, and the position not moved
+                               // since: a resume starts RewindOnResume earlier
     int timecodeRate;          // whole frames per second of the current file
     TimecodeFormat timecodeFormat;  // how the current file's frames are numbered
     int32_t tcOffset;          // frames added to every engine position
     uint32_t currentTimecode;  // packed: last reported position plus the offset
     int tcHotKey;              // virtual-key codes, 0 = none
     int startStopHotKey;
+    int jumpBackHotKey;
+    int jumpForwardHotKey;
     int showFramesMode;        // ShowFramesMode
     int appendSignMode;        // AppendSignMode
     HMENU menu;                // from WM_INITDIALOG to WM_DESTROY; its first submenu pops up
@@ -41,7 +45,17 @@ struct PlayerValues {
 extern PlayerValues Player;
 
 INT_PTR CALLBACK ViewDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Every change of the play state but a pause by the user forgets where the user paused.
 void SetPlayState(HWND window, int state);
+// The frame number of the media at the last report.
+int32_t ReportedMediaFrame(void);
+// Play, from a little earlier when resuming where the user paused; and the pause that sets it up.
+void ResumePlay(HWND window);
+void PauseByUser(HWND window);
+// A jump key: JumpSeconds back (-1) or forward (+1), playing on or staying paused.
+void Jump(HWND window, int direction);
+// The jump keys from the [Playback] section; with the typing options at every opening.
+void ReadJumpHotKeys(void);
 
 // Handlers that live beside the procedure, one file per concern.
 // Takes a path from the command line or a drop into the current-file buffers.

@@ -17,16 +17,12 @@ INT_PTR OnRemoteControl(HWND window, WPARAM request, LPARAM parameter)
 {
     switch ((DWORD)request) {
     case REMOTE_PLAY:
-        if (Player.playState != PLAY_PLAYING) {
-            QuorvelControl(QUORVEL_PLAY, 0);
-            SetPlayState(window, PLAY_PLAYING);
-        }
+        if (Player.playState != PLAY_PLAYING)
+            ResumePlay(window);
         return 0;
     case REMOTE_PAUSE:
-        if (Player.playState != PLAY_STOPPED) {
-            SetPlayState(window, PLAY_STOPPED);
-            QuorvelControl(QUORVEL_PAUSE, 0);
-        }
+        if (Player.playState != PLAY_STOPPED)
+            PauseByUser(window);
         return 0;
     case REMOTE_STOP:
         QuorvelControl(QUORVEL_STOP, 0);

@@ -2,6 +2,7 @@
 
 #include "resources/resource.h"
 #include "settings/keys.h"
+#include "timecode/timecode.h"
 
 // Until the first file is opened or the Options dialog is confirmed these are in force,
 // whatever the settings file holds.
@@ -10,12 +11,15 @@ PlayerValues Player = {
     L"",              // currentFileWide
     "",               // decoderName
     PLAY_STOPPED,     // playState
+    false,            // resumeRewinds
     25,               // timecodeRate
     {TIMECODE_DEFAULT_BASE, false},  // timecodeFormat
     0,                // tcOffset
     0,                // currentTimecode
     VK_F12,           // tcHotKey
     VK_F11,           // startStopHotKey
+    0,                // jumpBackHotKey
+    0,                // jumpForwardHotKey
     SHOW_FRAMES_YES,  // showFramesMode
     APPEND_SPACE,     // appendSignMode
     NULL,             // menu
@@ -25,5 +29,11 @@ PlayerValues Player = {
 void SetPlayState(HWND window, int state)
 {
     Player.playState = state;
+    Player.resumeRewinds = false;
     SendDlgItemMessageA(window, IDC_PLAY, BM_SETCHECK, (WPARAM)state, 0);
+}
+
+int32_t ReportedMediaFrame(void)
+{
+    return UnpackTimecode(Player.currentTimecode, Player.timecodeFormat) - Player.tcOffset;
 }

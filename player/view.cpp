@@ -88,12 +88,6 @@ static void OnGetMinMaxInfo(LPARAM lParam)
     info->ptMinTrackSize.y = MIN_TRACK_HEIGHT;
 }
 
-// The frame number of the media at the last report.
-static int32_t ReportedMediaFrame(void)
-{
-    return UnpackTimecode(Player.currentTimecode, Player.timecodeFormat) - Player.tcOffset;
-}
-
 static void OnKeyForward(HWND window, LPARAM key)
 {
     if (key == KEY_SPACE) {
@@ -102,6 +96,8 @@ static void OnKeyForward(HWND window, LPARAM key)
     }
     if (Player.playState != PLAY_STOPPED)
         return;
+    if (key == KEY_LEFT || key == KEY_RIGHT)
+        Player.resumeRewinds = false;
     if (key == KEY_LEFT)
         QuorvelControl(QUORVEL_SEEK, ReportedMediaFrame() - 1);
     else if (key == KEY_RIGHT)
@@ -110,13 +106,10 @@ static void OnKeyForward(HWND window, LPARAM key)
 
 static void TogglePlay(HWND window)
 {
-    if (Player.playState == PLAY_PLAYING) {
-        SetPlayState(window, PLAY_STOPPED);
-        QuorvelControl(QUORVEL_PAUSE, 0);
-    } else {
-        SetPlayState(window, PLAY_PLAYING);
-        QuorvelControl(QUORVEL_PLAY, 0);
-    }
+    if (Player.playState == PLAY_PLAYING)
+        PauseByUser(window);
+    else
+        ResumePlay(window);
 }
 
 static void Transport(HWND window, LONG request, LONG parameter)
@@ -178,6 +171,20 @@ static void ChooseOptions(HWND window)
         ApplyOptions(choice);
 }
 
+static void ChoosePlayback(HWND window)
+{
+    PlaybackChoice choice = {};
+    choice.tcHotKey = Player.tcHotKey;
+    choice.startStopHotKey = Player.startStopHotKey;
+    choice.jumpBackHotKey = Player.jumpBackHotKey;
+    choice.jumpForwardHotKey = Player.jumpForwardHotKey;
+    if (DialogBoxParamA(App.instance, IDD_PLAYBACK, window, PlaybackDlgProc, (LPARAM)&choice) != 1)
+        return;
+    Player.jumpBackHotKey = choice.jumpBackHotKey;
+    Player.jumpForwardHotKey = choice.jumpForwardHotKey;
+    KeepHotKeys();
+}
+
 // After OK the file is opened again at once, with the decoder just chosen; the engine plays a
 // file it opens.
 static void ChooseDecoder(HWND window)
@@ -213,6 +220,7 @@ static INT_PTR OnCommand(HWND window, WPARAM command, LPARAM lParam)
         DialogBoxParamA(App.instance, IDD_ABOUT, window, AboutDlgProc, (LPARAM)Player.displayFont);
         break;
     case IDM_OPTIONS: ChooseOptions(window); break;
+    case IDM_PLAYBACK: ChoosePlayback(window); break;
     case IDM_DECODER: ChooseDecoder(window); break;
     default: break;  // IDOK and anything else: nothing
     }

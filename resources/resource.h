@@ -7,6 +7,7 @@
 #define IDD_OPTIONS "OPTIONS"
 #define IDD_DECODER "DECODER"
 #define IDD_ABOUT   "ABOUT"
+#define IDD_PLAYBACK "PLAYBACK"
 
 // The Player window's class, named by its template and registered at start-up.
 #define VANTOREL_DLGCLASS "VANTORELDLGCLASS"
@@ -23,6 +24,7 @@
 #define IDM_ABOUT   1001
 #define IDM_OPTIONS 1002
 #define IDM_DECODER 1003
+#define IDM_PLAYBACK 1004
 
 // Icons: the program's icon and its small icon.
 #define IDI_APPL   "APPL"
@@ -66,6 +68,17 @@
 // About dialog "ABOUT".
 #define IDC_ABOUT_TITLE   101
 #define IDC_ABOUT_CREDITS 102
+
+// Playback dialog "PLAYBACK". A refusal line beside each jump key stays empty until the key is
+// refused.
+#define IDC_PB_TIMES_GROUP         100
+#define IDC_PB_REWIND              101
+#define IDC_PB_JUMPSECONDS         102
+#define IDC_PB_KEYS_GROUP          200
+#define IDC_PB_JUMPBACKKEY         201
+#define IDC_PB_JUMPBACK_REFUSED    202
+#define IDC_PB_JUMPFORWARDKEY      203
+#define IDC_PB_JUMPFORWARD_REFUSED 204
 
 // Version resource.
 #define VANTOREL_VERSION_BINARY 1, 20, 0, 0

@@ -12,12 +12,18 @@
 #define SECTION_FRAME_RATE      "FrameRate"
 #define SECTION_TC_OFFSET       "TC-Offset"
 #define SECTION_DECODER         "Decoder"
+#define SECTION_PLAYBACK        "Playback"
+#define KEY_REWIND_ON_RESUME    "RewindOnResume"
+#define KEY_JUMP_SECONDS        "JumpSeconds"
+#define KEY_JUMP_BACK_HOTKEY    "JumpBackHotKey"
+#define KEY_JUMP_FORWARD_HOTKEY "JumpForwardHotKey"
 #define KEY_DEFAULT             "default"   // FrameRate and TC-Offset entry of files without their own
 #define SECTION_WINDOW_POSITION "WindowPosition"
 #define KEY_PLAYER              "Player"
 #define KEY_OPTIONS_DIALOG      "Options"
 #define KEY_DECODER_DIALOG      "Decoder"
 #define KEY_ABOUT_DIALOG        "About"
+#define KEY_PLAYBACK_DIALOG     "Playback"
 
 // Defaults when a key is missing.
 #define DEFAULT_TC_HOTKEY        "F12"
@@ -26,6 +32,9 @@
 #define DEFAULT_APPEND_KEY_SIGN  "SPACE"
 #define DEFAULT_FRAME_RATE       "25"
 #define DEFAULT_TC_OFFSET        " 00:00:00:00"
+#define DEFAULT_REWIND_ON_RESUME "0"
+#define DEFAULT_JUMP_SECONDS     "5"
+#define DEFAULT_JUMP_HOTKEY      "-"
 
 // Read sizes: the size argument of the read (characters kept plus the terminator).
 enum {
@@ -35,6 +44,7 @@ enum {
     TC_OFFSET_READ_SIZE = 32,
     DECODER_READ_SIZE = 64,       // 63 characters
     WINDOW_POSITION_READ_SIZE = 64,
+    SECONDS_READ_SIZE = 16,       // RewindOnResume and JumpSeconds: 15 characters
 };
 
 // Show-frames and append-sign keywords, indexed by their mode.

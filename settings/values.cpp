@@ -1,6 +1,7 @@
 #include "settings/values.h"
 
 #include <limits.h>
+#include <stdio.h>
 #include <string.h>
 
 const char *const HotKeyNames[13] = {
@@ -74,6 +75,55 @@ double DecimalFromText(const char *text)
         }
     }
     return negative ? -value : value;
+}
+
+// Whether DecimalFromText finds digits at the start of the text.
+static bool HasNumber(const char *text)
+{
+    const char *p = text;
+    while (IsBlank(*p))
+        p++;
+    if (*p == '+' || *p == '-')
+        p++;
+    if (*p == '.')
+        p++;
+    return IsDigit(*p);
+}
+
+enum { HUNDREDTHS = 100 };
+
+double RewindSecondsFromText(const char *text)
+{
+    double seconds = DecimalFromText(text);
+    if (!(seconds > 0))
+        return 0;
+    if (seconds > REWIND_SECONDS_MAX)
+        return REWIND_SECONDS_MAX;
+    return (double)(long)(seconds * HUNDREDTHS + 0.5) / HUNDREDTHS;
+}
+
+int JumpSecondsFromText(const char *text)
+{
+    if (!HasNumber(text))
+        return JUMP_SECONDS_DEFAULT;
+    double seconds = DecimalFromText(text);
+    if (seconds < JUMP_SECONDS_MIN)
+        return JUMP_SECONDS_MIN;
+    if (seconds > JUMP_SECONDS_MAX)
+        return JUMP_SECONDS_MAX;
+    return (int)(seconds + 0.5);
+}
+
+void FormatRewindSeconds(double seconds, char *text)
+{
+    long hundredths = (long)(seconds * HUNDREDTHS + 0.5);
+    long whole = hundredths / HUNDREDTHS, fraction = hundredths % HUNDREDTHS;
+    if (fraction == 0)
+        snprintf(text, SECONDS_TEXT_SIZE, "%ld", whole);
+    else if (fraction % 10 == 0)
+        snprintf(text, SECONDS_TEXT_SIZE, "%ld.%ld", whole, fraction / 10);
+    else
+        snprintf(text, SECONDS_TEXT_SIZE, "%ld.%02ld", whole, fraction);
 }
 
 // A decimal integer that saturates instead of overflowing: leading blanks, optional sign,

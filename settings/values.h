@@ -12,6 +12,11 @@ enum {
     HOTKEY_F10 = 121,  // VK_F10
     WINDOW_RECT_TEXT_MAX = 47,  // longer rectangle texts are cut to this many characters
     WINDOW_RECT_MIN_SIZE = 32,
+    REWIND_SECONDS_MAX = 10,
+    JUMP_SECONDS_MIN = 1,
+    JUMP_SECONDS_MAX = 60,
+    JUMP_SECONDS_DEFAULT = 5,
+    SECONDS_TEXT_SIZE = 8,  // the longest stored seconds text, "10" or "9.99", and more
 };
 
 // The thirteen hot-key names, "-" first, and the option keywords indexed by mode.
@@ -30,6 +35,16 @@ int AppendSignModeFromName(const char *name, int currentMode);
 // A decimal number from the start of the text: leading blanks, optional sign, digits, "." as the
 // decimal point; the rest is ignored. No number gives 0. The result is always finite.
 double DecimalFromText(const char *text);
+
+// RewindOnResume: a decimal number of seconds clamped to 0 to 10, kept to hundredths; no
+// number gives 0.
+double RewindSecondsFromText(const char *text);
+// JumpSeconds: whole seconds (a fraction rounds to the nearest) clamped to 1 to 60; a text
+// without a number gives the default 5.
+int JumpSecondsFromText(const char *text);
+// The stored form of a rewind: "0", "2", "2.5", "0.25" (no trailing zeros); text holds
+// SECONDS_TEXT_SIZE characters.
+void FormatRewindSeconds(double seconds, char *text);
 
 // The fields of a "left,top,width,height" text with the built-in defaults for missing ones and
 // the lower clamps (x, y at least 0; width, height at least 32). Empty fields are skipped.

@@ -106,3 +106,40 @@ TEST(ClampWindowRectToDesktop, KeepsTheCornerOnTheDesktop)
     EXPECT_EQ(inside.x, 1248);
     EXPECT_EQ(inside.y, 992);
 }
+
+TEST(PlaybackSeconds, RewindIsClampedAndKeptToHundredths)
+{
+    struct Case {
+        const char *text;
+        double seconds;
+        const char *stored;
+    } cases[] = {
+        {"0", 0, "0"}, {"2", 2, "2"}, {"2.5", 2.5, "2.5"}, {" 0.25", 0.25, "0.25"},
+        {"10", 10, "10"}, {"10.01", 10, "10"}, {"999", 10, "10"}, {"-1", 0, "0"},
+        {"1.999", 2, "2"}, {"1.994", 1.99, "1.99"}, {".5", 0.5, "0.5"}, {"3 s", 3, "3"},
+        {"", 0, "0"}, {"abc", 0, "0"}, {"1,5", 1, "1"},
+    };
+    for (const Case &c : cases) {
+        double seconds = RewindSecondsFromText(c.text);
+        EXPECT_NEAR(seconds, c.seconds, 1e-9) << '"' << c.text << '"';
+        char stored[SECONDS_TEXT_SIZE];
+        FormatRewindSeconds(seconds, stored);
+        EXPECT_STREQ(stored, c.stored) << '"' << c.text << '"';
+        // What is stored reads back as the same value.
+        EXPECT_NEAR(RewindSecondsFromText(stored), seconds, 1e-9) << '"' << c.text << '"';
+    }
+}
+
+TEST(PlaybackSeconds, JumpIsWholeSecondsFrom1To60)
+{
+    struct Case {
+        const char *text;
+        int seconds;
+    } cases[] = {
+        {"5", 5}, {"1", 1}, {"60", 60}, {"0", 1}, {"-3", 1}, {"61", 60}, {"100000", 60},
+        {"2.4", 2}, {"2.5", 3}, {"0.4", 1}, {" 7", 7}, {"12 s", 12},
+        {"", 5}, {"-", 5}, {".", 5}, {"five", 5},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(JumpSecondsFromText(c.text), c.seconds) << '"' << c.text << '"';
+}

@@ -14,6 +14,7 @@
 #include "player/keystrokes.h"
 #include "tests/win/player/keystroke_text.h"
 #include "player/layout.h"
+#include "player/seek.h"
 #include "resources/resource.h"
 #include "settings/keys.h"
 
@@ -280,4 +281,36 @@ TEST(CommandLine, ArgumentsFollowTheProgramPath)
     };
     for (const Case &c : cases)
         EXPECT_EQ(std::wstring(ArgumentsOfCommandLine(c.processLine)), c.arguments);
+}
+
+TEST(Seek, ResumeAndJumpFrames)
+{
+    struct Case {
+        double seconds;
+        int rate;
+        int32_t frames;
+    } frames[] = {
+        {2, 25, 50}, {5, 25, 125}, {0.5, 25, 13}, {0.02, 25, 1}, {0.01, 25, 0}, {0, 30, 0},
+        {10, 60, 600}, {60, 30, 1800}, {-5, 25, -125},
+    };
+    for (const Case &c : frames)
+        EXPECT_EQ(FramesForSeconds(c.seconds, c.rate), c.frames) << c.seconds << " s at " << c.rate;
+
+    EXPECT_EQ(ResumeFrame(300, 50), 250);
+    EXPECT_EQ(ResumeFrame(50, 50), 0);
+    EXPECT_EQ(ResumeFrame(30, 50), 0);
+    EXPECT_EQ(ResumeFrame(INT32_MIN + 5, 250), 0);
+
+    struct Jump {
+        int32_t frame, delta, length, target;
+    } jumps[] = {
+        {1000, 125, 5000, 1125}, {1000, -125, 5000, 875}, {100, -125, 5000, 0},
+        {4950, 125, 5000, 4999}, {4999, 125, 5000, 4999}, {0, -125, 5000, 0},
+        {1000, 125, 0, 1125},     // length unknown: only the first frame limits
+        {1000, -1125, 0, 0},
+        {INT32_MAX - 10, 125, 0, INT32_MAX},
+        {-40, 125, 5000, 85},     // a report below zero (an offset edited by hand) still moves
+    };
+    for (const Jump &c : jumps)
+        EXPECT_EQ(JumpFrame(c.frame, c.delta, c.length), c.target) << c.frame << " + " << c.delta;
 }

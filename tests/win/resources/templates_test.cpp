@@ -69,6 +69,24 @@ const ExpectedDialog kDialogs[] = {
          {IDCANCEL, OG_TXGBUTTON, "Cancel", 199, 80, 50, 13, kChildVisible | WS_TABSTOP,
           BS_DEFPUSHBUTTON},
      }},
+    {IDD_PLAYBACK, kPopupThinBorder, 42, 36, 261, 104, "",
+     {
+         {100, "BUTTON", "", 5, 12, 183, 39, kChildVisible | BS_GROUPBOX, WS_TABSTOP},
+         {-1, OG_TEXT, "Rewind on Resume", 12, 20, 80, 10, kLabel, WS_TABSTOP},
+         {101, OG_SINGLEEDIT, "", 12, 31, 40, 11, kChildVisible | ES_RIGHT | WS_TABSTOP, ES_CENTER},
+         {-1, OG_TEXT, "Jump Seconds", 98, 20, 80, 10, kLabel, WS_TABSTOP},
+         {102, OG_SINGLEEDIT, "", 98, 31, 40, 11, kChildVisible | ES_RIGHT | WS_TABSTOP, ES_CENTER},
+         {200, "BUTTON", "", 5, 54, 183, 45, kChildVisible | BS_GROUPBOX, WS_TABSTOP},
+         {-1, OG_TEXT, "Jump Back", 12, 64, 50, 10, kLabel, WS_TABSTOP},
+         {201, OG_SCROLLCOMBO, "", 64, 62, 36, 137, kList, CBS_SORT},
+         {202, OG_TEXT, "", 105, 64, 80, 10, kLabel, WS_TABSTOP},
+         {-1, OG_TEXT, "Jump Forward", 12, 82, 50, 10, kLabel, WS_TABSTOP},
+         {203, OG_SCROLLCOMBO, "", 64, 80, 36, 137, kList, CBS_SORT},
+         {204, OG_TEXT, "", 105, 82, 80, 10, kLabel, WS_TABSTOP},
+         {IDOK, OG_TXGBUTTON, "OK", 199, 68, 50, 13, kChildVisible | BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
+         {IDCANCEL, OG_TXGBUTTON, "Cancel", 199, 85, 50, 13, kChildVisible | WS_TABSTOP,
+          BS_DEFPUSHBUTTON},
+     }},
     {IDD_DECODER, kPopupThinBorder, 20, 20, 223, 120, "",
      {
          {IDC_DEC_LIST, OG_SCROLLLIST, "", 7, 15, 144, 98,
@@ -120,7 +138,7 @@ TEST(DialogTemplates, MatchTheirTables)
     }
 }
 
-TEST(Menu, PopupHoldsTheFourCommandsAndASeparator)
+TEST(Menu, PopupHoldsTheFiveCommandsAndASeparator)
 {
     HMENU menu = LoadMenuA(GetModuleHandleA(NULL), IDR_APPL_MENU);
     ASSERT_TRUE(menu);
@@ -130,10 +148,12 @@ TEST(Menu, PopupHoldsTheFourCommandsAndASeparator)
     struct Item {
         int id;
         const char *text;
-    } items[] = {{IDM_HELP, "Help..."}, {IDM_OPTIONS, "Options..."}, {IDM_DECODER, "Decoder..."},
-                 {0, nullptr}, {IDM_ABOUT, "About..."}};
-    ASSERT_EQ(5, GetMenuItemCount(popup));
-    for (int i = 0; i < 5; ++i) {
+    } items[] = {{IDM_HELP, "Help..."}, {IDM_OPTIONS, "Options..."},
+                 {IDM_PLAYBACK, "Playback..."}, {IDM_DECODER, "Decoder..."}, {0, nullptr},
+                 {IDM_ABOUT, "About..."}};
+    const int count = sizeof items / sizeof items[0];
+    ASSERT_EQ(count, GetMenuItemCount(popup));
+    for (int i = 0; i < count; ++i) {
         MENUITEMINFOA info = {};
         char text[64] = "";
         info.cbSize = sizeof info;
