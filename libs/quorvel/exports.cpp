@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "engine.h"
+#include "open_trace.h"
 
 Engine g_engine;
 
@@ -101,6 +102,7 @@ BOOL WINAPI QuorvelSetFile(const char *path)
         return FALSE;
     Busy busy;
     ForgetFile();
+    OpenTraceMark("previous file closed");
     char decoder[DECODER_NAME_CHARS + 1];
     strcpy(decoder, e.nextDecoder);
     e.nextDecoder[0] = 0;  // a chosen decoder applies to this file only
@@ -117,6 +119,7 @@ BOOL WINAPI QuorvelSetFile(const char *path)
     ClearMessage();
     e.mode = MODE_PAUSED;
     Report(e.frame);
+    OpenTraceMark("first report");
     Control(QUORVEL_PLAY, 0);
     return TRUE;
 }

@@ -2,6 +2,7 @@
 // started at a known clock time from a known seek; everything else happens paused, with seeks to
 // the middle of the wanted frame, so that picture and report agree exactly.
 #include "engine.h"
+#include "open_trace.h"
 
 namespace {
 
@@ -80,10 +81,13 @@ void Play()
     if (FAILED(SeekPaused(from, true)))
         return;
     e.pictureDelay = PictureDelay();
+    OpenTraceMark("play: picture delay read");
     Run();
+    OpenTraceMark("play: run");
     e.mode = MODE_PLAYING;
     Report(e.frame);
     StartTimer();
+    OpenTraceMark("play: report and timer");
 }
 
 void Wind(int direction)
