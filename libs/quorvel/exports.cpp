@@ -118,9 +118,8 @@ BOOL WINAPI QuorvelSetFile(const char *path)
     }
     ClearMessage();
     e.mode = MODE_PAUSED;
-    Report(e.frame);
-    OpenTraceMark("first report");
-    Control(QUORVEL_PLAY, 0);
+    // Playing starts from the picture the open waited for; its report is the open's first.
+    PlayOpened();
     return TRUE;
 }
 

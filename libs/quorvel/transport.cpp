@@ -69,6 +69,20 @@ MediaTime PictureDelay()
     return stamp < 0 ? 0 : stamp > MOST ? MOST : stamp;
 }
 
+// From a graph paused on the picture of e.frame, after a seek to its centre.
+void RunFromPicture()
+{
+    Engine &e = g_engine;
+    e.pictureDelay = PictureDelay();
+    OpenTraceMark("play: picture delay read");
+    Run();
+    OpenTraceMark("play: run");
+    e.mode = MODE_PLAYING;
+    Report(e.frame);
+    StartTimer();
+    OpenTraceMark("play: report and timer");
+}
+
 void Play()
 {
     Engine &e = g_engine;
@@ -80,14 +94,7 @@ void Play()
     e.windSeekPending = false;
     if (FAILED(SeekPaused(from, true)))
         return;
-    e.pictureDelay = PictureDelay();
-    OpenTraceMark("play: picture delay read");
-    Run();
-    OpenTraceMark("play: run");
-    e.mode = MODE_PLAYING;
-    Report(e.frame);
-    StartTimer();
-    OpenTraceMark("play: report and timer");
+    RunFromPicture();
 }
 
 void Wind(int direction)
@@ -117,6 +124,18 @@ MediaTime PlayingTime()
 }
 
 LONG PlayingFrame() { return ClampFrame(FrameAtTime(PlayingTime(), g_engine.rate), g_engine.frameCount); }
+
+// The open has just left the graph paused on the picture of frame 0, after a seek to its centre
+// from stopped: the state Play's own seek would bring about again, at the cost of a flush and
+// the same picture decoded twice.
+void PlayOpened()
+{
+    Engine &e = g_engine;
+    if (e.mode != MODE_PAUSED)
+        return;
+    e.windSeekPending = false;
+    RunFromPicture();
+}
 
 void PauseAt(LONG frame) { StillAt(frame, MODE_PAUSED); }
 
