@@ -28,7 +28,7 @@ void WaitDone(BareGraph *g)
 
 }  // namespace
 
-BareGraph *OpenBare(const std::string &path, HWND owner)
+BareGraph *OpenBare(const std::string &path, HWND owner, double *renderFileMs)
 {
     BareGraph *g = new BareGraph;
     WCHAR wide[MAX_PATH];
@@ -38,7 +38,13 @@ BareGraph *OpenBare(const std::string &path, HWND owner)
     CoCreateInstance(CLSID_VideoRenderer, NULL, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                      (void **)&g->renderer);
     g->graph->AddFilter(g->renderer, L"Video Renderer");
+    LARGE_INTEGER frequency, before, after;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&before);
     g->graph->RenderFile(wide, NULL);
+    QueryPerformanceCounter(&after);
+    if (renderFileMs)
+        *renderFileMs = (after.QuadPart - before.QuadPart) * 1000.0 / frequency.QuadPart;
     g->graph->QueryInterface(IID_IMediaControl, (void **)&g->control);
     g->graph->QueryInterface(IID_IMediaSeeking, (void **)&g->seeking);
     g->graph->QueryInterface(IID_IVideoWindow, (void **)&g->window);

@@ -8,7 +8,8 @@
 
 struct BareGraph;
 
-BareGraph *OpenBare(const std::string &path, HWND owner);  // returns once paused on a picture
+// Returns once paused on a picture; renderFileMs, when given, receives how long RenderFile took.
+BareGraph *OpenBare(const std::string &path, HWND owner, double *renderFileMs = NULL);
 void CloseBare(BareGraph *graph);
 void SeekBare(BareGraph *graph, LONG frame);                // paused seek, waits for "done"
 void RunBare(BareGraph *graph);

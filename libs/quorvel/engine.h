@@ -83,6 +83,7 @@ void ListDecoders(HWND listBox);
 // transport.cpp
 LONG Control(LONG request, LONG parameter);
 void PauseAt(LONG frame);
+void PlayOpened();
 void EndOfMedia();
 void FailWhilePlaying(const char *reason);
 LONG PlayingFrame();

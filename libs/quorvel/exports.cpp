@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "engine.h"
+#include "open_trace.h"
 
 Engine g_engine;
 
@@ -109,6 +110,7 @@ BOOL WINAPI QuorvelSetFileW(const WCHAR *path)
         return FALSE;
     Busy busy;
     ForgetFile();
+    OpenTraceMark("previous file closed");
     char decoder[DECODER_NAME_CHARS + 1];
     strcpy(decoder, e.nextDecoder);
     e.nextDecoder[0] = 0;  // a chosen decoder applies to this file only
@@ -124,8 +126,8 @@ BOOL WINAPI QuorvelSetFileW(const WCHAR *path)
     }
     ClearMessage();
     e.mode = MODE_PAUSED;
-    Report(e.frame);
-    Control(QUORVEL_PLAY, 0);
+    // Playing starts from the picture the open waited for; its report is the open's first.
+    PlayOpened();
     return TRUE;
 }
 

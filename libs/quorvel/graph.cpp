@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "engine.h"
+#include "open_trace.h"
 
 namespace {
 
@@ -200,17 +201,22 @@ HRESULT SeekPaused(LONG frame, bool wait)
     // A seek while paused answers "done" before the new picture has arrived; from stopped, the
     // pause completes only with the first picture after the seek target.
     e.control->Stop();
+    OpenTraceMark("seek: stop");
     HRESULT hr = e.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, NULL,
                                          AM_SEEKING_NoPositioning);
+    OpenTraceMark("seek: set positions");
     if (FAILED(hr))
         return hr;
     hr = e.control->Pause();
+    OpenTraceMark("seek: pause");
     if (FAILED(hr))
         return hr;
     e.seekTarget = target;
     e.frame = frame;
     if (wait && !WaitForPicture(SEEK_TIMEOUT_MS))
         return VFW_E_TIME_EXPIRED;
+    if (wait)
+        OpenTraceMark("seek: wait for picture");
     return S_OK;
 }
 
@@ -227,11 +233,13 @@ HRESULT OpenGraph(const WCHAR *widePath, const char *decoder, char *reason, int 
         return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
     }
     const char *unplayable = UnplayableFileReason(widePath);
+    OpenTraceMark("media check");
     if (unplayable) {
         Describe(reason, reasonChars, unplayable);
         return VFW_E_INVALID_FILE_FORMAT;
     }
     HRESULT hr = CreateGraph();
+    OpenTraceMark("graph and renderer created");
     if (SUCCEEDED(hr) && decoder && *decoder && HandBuiltGraphsRun()) {
         IBaseFilter *chosen = CreateDecoderByName(decoder);
         if (chosen) {
@@ -247,6 +255,7 @@ HRESULT OpenGraph(const WCHAR *widePath, const char *decoder, char *reason, int 
     }
     if (SUCCEEDED(hr) && !e.decoderInUse[0])
         hr = e.graph->RenderFile(widePath, NULL);
+    OpenTraceMark("RenderFile / hand-built decoder path");
     if (FAILED(hr)) {
         DescribeFailure(hr, reason, reasonChars);
         return hr;
@@ -257,13 +266,18 @@ HRESULT OpenGraph(const WCHAR *widePath, const char *decoder, char *reason, int 
     }
     ReadMedia();
     e.durationEstimated = DurationUnknown(widePath);
+    OpenTraceMark("media read (rate, size, duration)");
     e.graph->SetDefaultSyncSource();
+    OpenTraceMark("clock chosen");
     AdoptVideoWindow();
+    OpenTraceMark("window adopted");
     hr = SeekPaused(0, false);
     if (SUCCEEDED(hr) && !WaitForPicture(OPEN_TIMEOUT_MS))
         hr = VFW_E_TIME_EXPIRED;
+    OpenTraceMark("open: wait for first picture");
     if (SUCCEEDED(hr) && GraphAborted())
         hr = VFW_E_INVALID_FILE_FORMAT;
+    OpenTraceMark("graph events checked");
     if (FAILED(hr)) {
         Describe(reason, reasonChars, "the file is damaged or cannot be decoded");
         return hr;

@@ -2,6 +2,7 @@
 // started at a known clock time from a known seek; everything else happens paused, with seeks to
 // the middle of the wanted frame, so that picture and report agree exactly.
 #include "engine.h"
+#include "open_trace.h"
 
 namespace {
 
@@ -77,6 +78,27 @@ MediaTime PictureDelay()
     return stamp < 0 ? 0 : stamp > MOST ? MOST : stamp;
 }
 
+// From a graph paused on the picture of e.frame, after a seek to its centre.
+void RunFromPicture()
+{
+    Engine &e = g_engine;
+    e.pictureDelay = PictureDelay();
+    OpenTraceMark("play: picture delay read");
+    // The splitter's default stop is the duration it found. For a file without one in its header
+    // that is an estimate from the first part of the file, and the pictures would end there.
+    if (e.durationEstimated) {
+        MediaTime stop = UNBOUNDED_STOP;
+        e.seeking->SetPositions(NULL, AM_SEEKING_NoPositioning, &stop,
+                                AM_SEEKING_AbsolutePositioning);
+    }
+    Run();
+    OpenTraceMark("play: run");
+    e.mode = MODE_PLAYING;
+    Report(e.frame);
+    StartTimer();
+    OpenTraceMark("play: report and timer");
+}
+
 void Play()
 {
     Engine &e = g_engine;
@@ -88,18 +110,7 @@ void Play()
     e.windSeekPending = false;
     if (FAILED(SeekPaused(from, true)))
         return;
-    e.pictureDelay = PictureDelay();
-    // The splitter's default stop is the duration it found. For a file without one in its header
-    // that is an estimate from the first part of the file, and the pictures would end there.
-    if (e.durationEstimated) {
-        MediaTime stop = UNBOUNDED_STOP;
-        e.seeking->SetPositions(NULL, AM_SEEKING_NoPositioning, &stop,
-                                AM_SEEKING_AbsolutePositioning);
-    }
-    Run();
-    e.mode = MODE_PLAYING;
-    Report(e.frame);
-    StartTimer();
+    RunFromPicture();
 }
 
 void Wind(int direction)
@@ -147,6 +158,18 @@ void FollowLongerStream()
 }
 
 LONG PlayingFrame() { return ClampFrame(FrameAtTime(PlayingTime(), g_engine.rate), g_engine.frameCount); }
+
+// The open has just left the graph paused on the picture of frame 0, after a seek to its centre
+// from stopped: the state Play's own seek would bring about again, at the cost of a flush and
+// the same picture decoded twice.
+void PlayOpened()
+{
+    Engine &e = g_engine;
+    if (e.mode != MODE_PAUSED)
+        return;
+    e.windSeekPending = false;
+    RunFromPicture();
+}
 
 void PauseAt(LONG frame) { StillAt(frame, MODE_PAUSED); }
 
