@@ -23,14 +23,15 @@
 #define TRACKER_MIN_OFFSET    4
 #define TRACKER_MAX_OFFSET    6
 
-// TCDisplay window extra bytes. The font handles are pointer-sized: 20 bytes in all in the
-// 32-bit build, 28 in the 64-bit one.
+// TCDisplay window extra bytes: 16 in the 32-bit build, as the control has always had; the
+// 64-bit build's handles are 8 bytes, so its two font slots follow the 16 and it has 28.
 #define TCDISPLAY_ENABLED_OFFSET 6   // 16-bit: 1 enabled, 0 disabled
 #define TCDISPLAY_FONT_OFFSET    12  // the font given by WM_SETFONT (not owned)
 // A smaller copy of the given font, made and owned by the control while the text does not fit
-// its area in the given one (a system whose font for the name asked is wider); 0 otherwise.
-#define TCDISPLAY_FITTED_FONT_OFFSET (TCDISPLAY_FONT_OFFSET + (int)sizeof(LONG_PTR))
-#define TCDISPLAY_EXTRA_BYTES    (TCDISPLAY_FITTED_FONT_OFFSET + (int)sizeof(LONG_PTR))
+// its area in the given one (a system whose font for the name asked is wider); 0 otherwise. In
+// the 32-bit build it takes the bytes 8 to 11, which nothing else uses.
+#define TCDISPLAY_FITTED_FONT_OFFSET (sizeof(LONG_PTR) == 4 ? 8 : 20)
+#define TCDISPLAY_EXTRA_BYTES        (sizeof(LONG_PTR) == 4 ? 16 : 28)
 
 // Posted by a TCDisplay to itself after a change of text, font or enabled state; it then
 // invalidates itself, so the repaint comes after the change has been fully handled.

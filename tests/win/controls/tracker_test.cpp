@@ -94,7 +94,7 @@ TEST_F(TrackerTest, ClassesAreRegisteredAsDescribed)
     EXPECT_EQ(8, tracker.cbWndExtra);
     EXPECT_EQ(UINT(CS_GLOBALCLASS), display.style);
     // Two pointer-sized font slots from 12: the given font and the fitted copy.
-    EXPECT_EQ(sizeof(void *) == 8 ? 28 : 20, display.cbWndExtra);
+    EXPECT_EQ(sizeof(void *) == 8 ? 28 : 16, display.cbWndExtra);
     for (const WNDCLASSEXA *wc : {&tracker, &display}) {
         EXPECT_EQ(0, wc->cbClsExtra);
         EXPECT_EQ(NULL, wc->hbrBackground);
