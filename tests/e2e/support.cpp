@@ -367,6 +367,21 @@ bool Player::SetHotKeys(const char *tcKey, const char *startStopKey) const
     return ChooseOptions(choices, 2);
 }
 
+bool Player::SetTcOffset(const char *offset) const
+{
+    PostMessageA(window_, WM_COMMAND, IDM_OPTIONS, 0);
+    HWND dialog = WaitForDialog("Options");
+    if (!dialog)
+        return false;
+    HWND field = GetDlgItem(dialog, IDC_OPT_TCOFFSET);
+    DWORD_PTR set = 0;
+    if (!SendMessageTimeoutA(field, WM_SETTEXT, 0, (LPARAM)offset, SMTO_NORMAL, ANSWER_TIMEOUT_MS,
+                             &set) ||
+        TextOf(field) != offset)
+        return false;
+    return ConfirmAndWaitForClose(dialog);
+}
+
 std::string Player::ChooseDecoder(const char *preferred) const
 {
     PostMessageA(window_, WM_COMMAND, IDM_DECODER, 0);

@@ -96,6 +96,8 @@ public:
     bool SetTypingOptions(const char *appendSign, const char *showFrames) const;
     // Likewise the two hot keys, by name ("F9", "-").
     bool SetHotKeys(const char *tcKey, const char *startStopKey) const;
+    // Likewise the TC offset of the file, typed into its field ("01:00:00:00").
+    bool SetTcOffset(const char *offset) const;
     // The Decoder dialog: chooses the item (or the first decoder when empty) and confirms.
     // The chosen name, "" when the dialog could not be driven.
     std::string ChooseDecoder(const char *preferred) const;

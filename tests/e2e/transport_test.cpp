@@ -122,6 +122,31 @@ INSTANTIATE_TEST_SUITE_P(Clips, Transport, ::testing::ValuesIn(CLIPS),
                              return name;
                          });
 
+using Options = PlayerTest;
+
+// Paused, a TC offset set in the Options dialog is in the display, the query and the arrows at
+// once: no report follows while paused to put it there later.
+TEST_F(Options, NewOffsetWhilePausedCountsAtOnce)
+{
+    const int RATE = 25, HOUR = 3600 * RATE;
+    StartOn(Clip("intra25.avi"), "25");
+    ASSERT_TRUE(player.WaitForAdvance()) << "the display does not advance: " << player.Display();
+    int paused = PauseAndSettle(RATE);
+    ASSERT_TRUE(player.SetTcOffset("01:00:00:00"));
+    std::string shifted = TimecodeOfFrame(HOUR + paused, RATE);
+    EXPECT_TRUE(WaitFor([&] { return player.Display() == shifted; }, ADVANCE_DEADLINE_MS))
+        << "shown: " << player.Display() << ", wanted " << shifted;
+    EXPECT_EQ(Ctl("query").output, shifted);
+    EXPECT_EQ(player.PictureFrame(), paused);
+
+    ASSERT_TRUE(player.Activate());
+    PressKey(VK_RIGHT);
+    std::string next = TimecodeOfFrame(HOUR + paused + 1, RATE);
+    EXPECT_TRUE(WaitFor([&] { return player.Display() == next && player.PictureFrame() == paused + 1; },
+                        ADVANCE_DEADLINE_MS))
+        << "after Right: " << player.Display() << ", picture " << player.PictureFrame();
+}
+
 using Sound = PlayerTest;
 
 // The clip's tone reaches the sound server while the display runs, and stops with a pause.
