@@ -7,8 +7,11 @@ function(vantorel_win_test name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE gtest gmock ${T_LIBS})
   add_test(NAME ${name} COMMAND ${name})
+  # Wine now and then leaves a finished test program hanging at its exit: a short deadline for
+  # the quick programs lets the second try come soon. The first one in a new prefix also waits
+  # for the prefix to be made.
   if(NOT T_TIMEOUT)
-    set(T_TIMEOUT 300)
+    set(T_TIMEOUT 180)
   endif()
   set_tests_properties(${name} PROPERTIES LABELS win TIMEOUT ${T_TIMEOUT})
   if(T_DESKTOP)

@@ -167,6 +167,12 @@ void PlayOpened()
     Engine &e = g_engine;
     if (e.mode != MODE_PAUSED)
         return;
+    // A file whose duration is an estimate has its stop lifted before it runs, and the splitter
+    // takes the new stop only with a seek: such a file starts the way Play starts.
+    if (e.durationEstimated) {
+        Play();
+        return;
+    }
     e.windSeekPending = false;
     RunFromPicture();
 }
