@@ -17,23 +17,15 @@ namespace {
 
 const char CLIP[] = "h264-30.mp4";
 const int RATE = 30;
-const int NOTES_X = 620, NOTES_Y = 120;  // clear of the Player window at 20,100 480x400
 const WORD MARKER = VK_F8;               // a key no test makes a hot key
 const char MARKER_TAP[] = "v77 ^77";
 
-class HotKeys : public PlayerTest {
+class HotKeys : public PlayerAndNotesTest {
 protected:
     void SetUp() override
     {
-        PlayerTest::SetUp();
-        StartOn(Clip(CLIP), "30");
-        ASSERT_TRUE(player.WaitForAdvance());
-        ASSERT_TRUE(notes.Start(NOTES_X, NOTES_Y));
-    }
-    void TearDown() override
-    {
-        notes.Close();
-        PlayerTest::TearDown();
+        PlayerAndNotesTest::SetUp();
+        StartWithNotes(CLIP);
     }
     void ClearNotes()
     {
@@ -103,7 +95,6 @@ protected:
         }
         return keys;
     }
-    Notes notes;
     size_t markers_ = 0;  // marker taps in the text window since it was cleared
 };
 

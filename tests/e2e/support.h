@@ -167,6 +167,15 @@ protected:
     Player player;
 };
 
+// The player playing a clip at 30 fps and, clear of it, the text window of another program for
+// the hot keys to type into.
+class PlayerAndNotesTest : public PlayerTest {
+protected:
+    void StartWithNotes(const char *clip);
+    void TearDown() override;
+    Notes notes;
+};
+
 // Key strokes through SendInput, as a keyboard would give them.
 void KeyDown(WORD key);
 void KeyUp(WORD key);

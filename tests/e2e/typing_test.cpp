@@ -10,22 +10,14 @@ namespace {
 
 const char CLIP[] = "mp3-30.mp4";  // with sound, as users have it
 const int RATE = 30;
-const int NOTES_X = 620, NOTES_Y = 120;  // clear of the Player window at 20,100 480x400
 const int HELD_REPEATS = 12;
 
-class Typing : public PlayerTest {
+class Typing : public PlayerAndNotesTest {
 protected:
     void SetUp() override
     {
-        PlayerTest::SetUp();
-        StartOn(Clip(CLIP), "30");
-        ASSERT_TRUE(player.WaitForAdvance());
-        ASSERT_TRUE(notes.Start(NOTES_X, NOTES_Y));
-    }
-    void TearDown() override
-    {
-        notes.Close();
-        PlayerTest::TearDown();
+        PlayerAndNotesTest::SetUp();
+        StartWithNotes(CLIP);
     }
     // Waits until the text window holds at least the expected length; its text.
     std::string TypedText(size_t length)
@@ -34,7 +26,6 @@ protected:
         WaitFor([&] { return (text = notes.Text()).size() >= length; }, TYPED_DEADLINE_MS);
         return text;
     }
-    Notes notes;
 };
 
 TEST_F(Typing, TcHotKeyTypesTheShownTimecodeInEachMode)
