@@ -11,6 +11,7 @@ namespace {
 const DWORD STATE_POLL_MS = 20;
 const DWORD OPEN_TIMEOUT_MS = 8000;    // first picture of a file: decoders may load
 const DWORD SEEK_TIMEOUT_MS = 3000;
+const MediaTime UNBOUNDED_STOP = 0x7FFFFFFFFFFFFFFFLL / 2;  // far beyond any media
 
 template <class T> void Release(T *&p)
 {
@@ -202,8 +203,16 @@ HRESULT SeekPaused(LONG frame, bool wait)
     // pause completes only with the first picture after the seek target.
     e.control->Stop();
     OpenTraceMark("seek: stop");
-    HRESULT hr = e.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, NULL,
-                                         AM_SEEKING_NoPositioning);
+    // The splitter's default stop is the duration it found. For a file without one in its header
+    // that is an estimate from the first part of the file, and the pictures would end there: its
+    // stop is lifted with every seek, as the splitter takes a new stop only together with one.
+    // (Under Wine, stopping a WebM graph that has just been paused can hang for good, so the stop
+    // is not set again just before it runs.)
+    MediaTime stop = UNBOUNDED_STOP;
+    HRESULT hr = e.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning,
+                                         e.durationEstimated ? &stop : NULL,
+                                         e.durationEstimated ? AM_SEEKING_AbsolutePositioning
+                                                             : AM_SEEKING_NoPositioning);
     OpenTraceMark("seek: set positions");
     if (FAILED(hr))
         return hr;

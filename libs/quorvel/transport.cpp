@@ -8,7 +8,6 @@ namespace {
 
 const REFERENCE_TIME RUN_START_DELAY = 1000000;   // 100 ms: every filter starts on the same tick
 const int WIND_SPEED = 8;                         // winding runs at eight times normal speed
-const MediaTime UNBOUNDED_STOP = 0x7FFFFFFFFFFFFFFFLL / 2;  // far beyond any media
 
 LONG LastFrame() { return g_engine.frameCount > 0 ? g_engine.frameCount - 1 : 0; }
 
@@ -84,13 +83,6 @@ void RunFromPicture()
     Engine &e = g_engine;
     e.pictureDelay = PictureDelay();
     OpenTraceMark("play: picture delay read");
-    // The splitter's default stop is the duration it found. For a file without one in its header
-    // that is an estimate from the first part of the file, and the pictures would end there.
-    if (e.durationEstimated) {
-        MediaTime stop = UNBOUNDED_STOP;
-        e.seeking->SetPositions(NULL, AM_SEEKING_NoPositioning, &stop,
-                                AM_SEEKING_AbsolutePositioning);
-    }
     Run();
     OpenTraceMark("play: run");
     e.mode = MODE_PLAYING;
@@ -167,12 +159,6 @@ void PlayOpened()
     Engine &e = g_engine;
     if (e.mode != MODE_PAUSED)
         return;
-    // A file whose duration is an estimate has its stop lifted before it runs, and the splitter
-    // takes the new stop only with a seek: such a file starts the way Play starts.
-    if (e.durationEstimated) {
-        Play();
-        return;
-    }
     e.windSeekPending = false;
     RunFromPicture();
 }

@@ -55,10 +55,9 @@ const MediaCase CORPUS[] = {
     {"vp8-vorbis.webm", "25", PLAYS, 45, 30, EXACT, ""},
     // Written as a live stream: no duration and no index. Wine's GStreamer splitter estimates the
     // duration from the clusters it has seen (1.6 s of 2 here; the first 0.4 s for other files)
-    // and ends the stream there unless told to play on, which the engine now does for the first
-    // playback after opening. Without an index it does not seek: a paused locate leaves the
-    // picture as it was (measured: picture 39 for a locate to 30), and playing on after a seek
-    // still ends at the estimate. Windows has no WebM splitter of its own at all.
+    // and ends the stream there unless its stop is lifted, which the engine does with every seek.
+    // Without an index it does not seek: a paused locate leaves the picture as it was (measured:
+    // picture 39 for a locate to 30). Windows has no WebM splitter of its own at all.
     {"vp8-vorbis-live.webm", "25", PLAYS, 45, 30, PICTURE_STAYS, "no index: Wine cannot seek"},
     {"vp9-opus.webm", "25", PLAYS, 45, 30, EXACT, ""},
     {"vp9-opus-live.webm", "25", PLAYS, 45, 30, PICTURE_STAYS, "no index: Wine cannot seek"},
