@@ -218,11 +218,21 @@ std::string Share(int n, int of) { return std::to_string(n) + " of " + std::to_s
 
 int main(int argc, char **argv)
 {
-    // --open: only the open figures, for quick runs taken in turn with another build's.
+    // --open: only the open figures, for quick runs taken in turn with another build's; of the
+    // files named after it, or of the bench's own clips.
     bool openOnly = argc > 1 && strcmp(argv[1], "--open") == 0;
     CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
     HWND host = CreateHost();
+    if (openOnly && argc > 2) {
+        for (int i = 2; i < argc; i++) {
+            printf("%s\n", argv[i]);
+            PrintOpens(MeasureOpens(host, argv[i]));
+            fflush(stdout);
+        }
+    }
     for (const char *name : CLIPS) {
+        if (openOnly && argc > 2)
+            break;
         std::string clip = Clip(name);
         OpenFigures opens = MeasureOpens(host, clip);
         if (openOnly) {

@@ -1,5 +1,6 @@
 // The engine's process-wide state and the functions its parts share. Everything runs on the
-// thread that called QuorvelInit (the Player window's), which is also where COM was started.
+// thread that called QuorvelInit (the Player window's), which is also where COM was started,
+// except the building of a graph, which the builder's thread does while that thread waits.
 #pragma once
 
 #include <dshow.h>
@@ -55,6 +56,12 @@ struct Engine {
     bool windSeekPending;        // a seek is on its way; only the newest target is kept
     LONG windPendingFrame;
 
+    bool opening;                // inside QuorvelSetFile: the graph is not there yet
+    bool exitPending;            // QuorvelExit came meanwhile: done when the open is over
+    HANDLE builder;              // the builder's thread, started at the first open
+    HANDLE builderWake, builderDone;
+    void *volatile builderJob;   // what it is to do next; NULL: end
+
     WCHAR path[PATH_CHARS];      // the open file, for the message when it fails later
     WCHAR message[MESSAGE_CHARS];  // painted in the video band when a file cannot be played
 };
@@ -68,6 +75,11 @@ HRESULT OpenGraph(const WCHAR *path, const char *decoder, char *reason, int reas
 void CloseGraph();
 bool WaitForPicture(DWORD timeoutMs);
 HRESULT SeekPaused(LONG frame, bool wait);
+
+// builder.cpp: work done on the builder's thread while this one goes on answering
+HRESULT BuildAway(HRESULT (*work)(void *), void *context);
+void KeepAnswering();
+void EndBuilder();
 
 // media_check.cpp: why the file cannot be played at all, or NULL
 const char *UnplayableFileReason(const WCHAR *path);

@@ -23,6 +23,29 @@ void ForgetFile()
     CloseGraph();
 }
 
+BOOL OpenFile(const WCHAR *path)
+{
+    Engine &e = g_engine;
+    char decoder[DECODER_NAME_CHARS + 1];
+    strcpy(decoder, e.nextDecoder);
+    e.nextDecoder[0] = 0;  // a chosen decoder applies to this file only
+    lstrcpynW(e.path, path ? path : L"", PATH_CHARS);
+    e.message[0] = 0;
+    char reason[MESSAGE_CHARS];
+    if (FAILED(OpenGraph(e.path, decoder, reason, sizeof reason))) {
+        CloseGraph();
+        ShowMessage(e.path, reason);
+        // Posted: it arrives after the Player window has set "playing" for this open.
+        PostNotice(ENGINE_NOTIFY_FAILED, 0);
+        return FALSE;
+    }
+    ClearMessage();
+    e.mode = MODE_PAUSED;
+    // Playing starts from the picture the open waited for; its report is the open's first.
+    PlayOpened();
+    return TRUE;
+}
+
 }  // namespace
 
 extern "C" {
@@ -54,8 +77,14 @@ BOOL WINAPI QuorvelExit(void)
     Engine &e = g_engine;
     if (!e.player)
         return TRUE;
+    if (e.opening) {
+        // Sent by another program while a graph is being built: the open ends first.
+        e.exitPending = true;
+        return TRUE;
+    }
     Busy busy;
     ForgetFile();
+    EndBuilder();
     DestroyVideoBand();
     if (e.comStarted)
         CoUninitialize();
@@ -106,29 +135,22 @@ BOOL WINAPI QuorvelSetFile(const char *path)
 BOOL WINAPI QuorvelSetFileW(const WCHAR *path)
 {
     Engine &e = g_engine;
-    if (!e.player)
+    if (!e.player || e.opening)
         return FALSE;
     Busy busy;
     ForgetFile();
     OpenTraceMark("previous file closed");
-    char decoder[DECODER_NAME_CHARS + 1];
-    strcpy(decoder, e.nextDecoder);
-    e.nextDecoder[0] = 0;  // a chosen decoder applies to this file only
-    lstrcpynW(e.path, path ? path : L"", PATH_CHARS);
-    e.message[0] = 0;
-    char reason[MESSAGE_CHARS];
-    if (FAILED(OpenGraph(e.path, decoder, reason, sizeof reason))) {
-        CloseGraph();
-        ShowMessage(e.path, reason);
-        // Posted: it arrives after the Player window has set "playing" for this open.
-        PostNotice(ENGINE_NOTIFY_FAILED, 0);
+    // While the graph is built the Player window's thread answers what other programs send it:
+    // their requests find no file yet, as before the open.
+    e.opening = true;
+    BOOL opened = OpenFile(path);
+    e.opening = false;
+    if (e.exitPending) {
+        e.exitPending = false;
+        QuorvelExit();
         return FALSE;
     }
-    ClearMessage();
-    e.mode = MODE_PAUSED;
-    // Playing starts from the picture the open waited for; its report is the open's first.
-    PlayOpened();
-    return TRUE;
+    return opened;
 }
 
 BOOL WINAPI QuorvelListFilter(HWND listBox)

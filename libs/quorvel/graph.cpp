@@ -187,6 +187,8 @@ bool WaitForPicture(DWORD timeoutMs)
             return false;
         if (GetTickCount() - start > timeoutMs)
             return false;
+        if (e.opening)
+            KeepAnswering();
     }
 }
 
@@ -229,6 +231,23 @@ HRESULT SeekPaused(LONG frame, bool wait)
     return S_OK;
 }
 
+namespace {
+
+// On the builder's thread.
+HRESULT RenderAll(void *path) { return g_engine.graph->RenderFile((const WCHAR *)path, NULL); }
+
+struct HandBuild {
+    const WCHAR *path;
+    IBaseFilter *decoder;
+};
+
+HRESULT BuildByHand(void *build)
+{
+    return BuildGraphByHand(((HandBuild *)build)->path, ((HandBuild *)build)->decoder);
+}
+
+}  // namespace
+
 HRESULT OpenGraph(const WCHAR *widePath, const char *decoder, char *reason, int reasonChars)
 {
     Engine &e = g_engine;
@@ -252,7 +271,8 @@ HRESULT OpenGraph(const WCHAR *widePath, const char *decoder, char *reason, int 
     if (SUCCEEDED(hr) && decoder && *decoder && HandBuiltGraphsRun()) {
         IBaseFilter *chosen = CreateDecoderByName(decoder);
         if (chosen) {
-            if (SUCCEEDED(BuildGraphByHand(widePath, chosen)) && RendererConnected()) {
+            HandBuild build = {widePath, chosen};
+            if (SUCCEEDED(BuildAway(BuildByHand, &build)) && RendererConnected()) {
                 snprintf(e.decoderInUse, sizeof e.decoderInUse, "%s", decoder);
             } else {
                 // The decoder cannot take this file: the automatic choice plays it instead.
@@ -263,7 +283,7 @@ HRESULT OpenGraph(const WCHAR *widePath, const char *decoder, char *reason, int 
         }
     }
     if (SUCCEEDED(hr) && !e.decoderInUse[0])
-        hr = e.graph->RenderFile(widePath, NULL);
+        hr = BuildAway(RenderAll, (void *)widePath);
     OpenTraceMark("RenderFile / hand-built decoder path");
     if (FAILED(hr)) {
         DescribeFailure(hr, reason, reasonChars);
