@@ -147,6 +147,96 @@ TEST_F(Options, NewOffsetWhilePausedCountsAtOnce)
         << "after Right: " << player.Display() << ", picture " << player.PictureFrame();
 }
 
+// Rewind on resume and the jump keys as the Playback section sets them, on a 16 s clip at 25 fps.
+class Resume : public PlayerTest {
+protected:
+    static const int RATE = 25, LAST = 399, REWIND = 2 * RATE, JUMP = 5 * RATE;
+    static const DWORD WATCH_MS = 1500;
+    void SetUp() override
+    {
+        PlayerTest::SetUp();
+        WriteSettings(SettingsText("25") +
+                      "[Playback]\r\nRewindOnResume=2\r\nJumpSeconds=5\r\n"
+                      "JumpBackHotKey=F5\r\nJumpForwardHotKey=F6\r\n");
+        ASSERT_TRUE(player.Start("\"" + Clip("long25.mp4") + "\""));
+        ASSERT_TRUE(player.WaitForAdvance()) << "the display does not advance";
+    }
+    void PausedAt(int frame)
+    {
+        EXPECT_EQ(Ctl("pause").exitCode, 0);
+        EXPECT_EQ(Ctl("locate " + TimecodeOfFrame(frame, RATE)).exitCode, 0);
+        EXPECT_TRUE(player.WaitForFrame(frame, RATE)) << "locate";
+    }
+    // Presses the key and watches the display while playing: the lowest frame it showed.
+    int LowestPlayedAfter(WORD key)
+    {
+        PressKey(key);
+        int lowest = -1;
+        DWORD start = GetTickCount();
+        WaitFor(
+            [&] {
+                int shown = FrameOfTimecode(player.Display(), RATE);
+                if (player.PlayChecked() && shown >= 0 && (lowest < 0 || shown < lowest))
+                    lowest = shown;
+                return GetTickCount() - start > WATCH_MS;
+            },
+            WATCH_MS * 2);
+        return lowest;
+    }
+};
+
+TEST_F(Resume, PlaybackResumedWherePausedStartsEarlierAndAfterALocateWhereItWasPut)
+{
+    // Played on to frame 300 and paused there by F11.
+    PausedAt(280);
+    EXPECT_EQ(Ctl("play").exitCode, 0);
+    ASSERT_TRUE(WaitFor([&] { return FrameOfTimecode(player.Display(), RATE) >= 300; },
+                        ADVANCE_DEADLINE_MS));
+    PressKey(VK_F11);
+    ASSERT_TRUE(WaitFor([&] { return player.PlayUnchecked(); }, SETTLE_DEADLINE_MS));
+    int paused = FrameOfTimecode(player.WaitForSteady(), RATE);
+    int from = LowestPlayedAfter(VK_F11);
+    EXPECT_GE(from, paused - REWIND);
+    EXPECT_LT(from, paused - REWIND + RATE / 2) << "F11 after a pause at " << paused;
+
+    PausedAt(100);
+    from = LowestPlayedAfter(VK_F11);
+    EXPECT_GE(from, 100) << "F11 after a locate to 100";
+    EXPECT_LT(from, 100 + RATE / 2);
+}
+
+TEST_F(Resume, JumpKeysMoveExactlyWhilePausedAndStopAtTheEnds)
+{
+    PausedAt(200);
+    PressKey(VK_F5);
+    EXPECT_TRUE(player.WaitForFrame(200 - JUMP, RATE)) << "back";
+    PressKey(VK_F6);
+    EXPECT_TRUE(player.WaitForFrame(200, RATE)) << "forward";
+    EXPECT_TRUE(player.PlayUnchecked());
+
+    PausedAt(60);
+    PressKey(VK_F5);
+    EXPECT_TRUE(player.WaitForFrame(0, RATE)) << "back past the first frame";
+    PausedAt(LAST - 30);
+    PressKey(VK_F6);
+    EXPECT_TRUE(player.WaitForFrame(LAST, RATE)) << "forward past the last frame";
+}
+
+TEST_F(Resume, JumpWhilePlayingGoesOnPlayingFromThere)
+{
+    EXPECT_EQ(Ctl("locate 00:00:00:00").exitCode, 0);
+    EXPECT_EQ(Ctl("play").exitCode, 0);
+    ASSERT_TRUE(player.WaitForAdvance());
+    int before = FrameOfTimecode(player.Display(), RATE);
+    PressKey(VK_F6);
+    // Playing alone would take five seconds to get there.
+    EXPECT_TRUE(WaitFor([&] { return FrameOfTimecode(player.Display(), RATE) >= before + JUMP; },
+                        WATCH_MS))
+        << "from " << before << " to " << player.Display();
+    EXPECT_TRUE(player.WaitForAdvance());
+    EXPECT_TRUE(player.PlayChecked());
+}
+
 using Sound = PlayerTest;
 
 // The clip's tone reaches the sound server while the display runs, and stops with a pause.
