@@ -17,6 +17,7 @@ static void ShowPosition(HWND window, LPARAM frame)
     FormatTimecode(text, n, Player.timecodeFormat);
     SendDlgItemMessageA(window, IDC_TCDISPLAY, WM_SETTEXT, 0, (LPARAM)(text + DISPLAY_SIGN_LENGTH));
     Player.currentTimecode = PackTimecode(n, Player.timecodeFormat);
+    Player.reportedFrame = (int32_t)frame;
 }
 
 // The engine has already done what these say (paused at the end, closed a file it cannot

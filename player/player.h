@@ -33,6 +33,7 @@ struct PlayerValues {
     TimecodeFormat timecodeFormat;  // how the current file's frames are numbered
     int32_t tcOffset;          // frames added to every engine position
     uint32_t currentTimecode;  // packed: last reported position plus the offset
+    int32_t reportedFrame;     // the last reported position itself, in media frames
     int tcHotKey;              // virtual-key codes, 0 = none
     int startStopHotKey;
     int jumpBackHotKey;

@@ -16,6 +16,7 @@ PlayerValues Player = {
     {TIMECODE_DEFAULT_BASE, false},  // timecodeFormat
     0,                // tcOffset
     0,                // currentTimecode
+    0,                // reportedFrame
     VK_F12,           // tcHotKey
     VK_F11,           // startStopHotKey
     0,                // jumpBackHotKey
@@ -33,7 +34,4 @@ void SetPlayState(HWND window, int state)
     SendDlgItemMessageA(window, IDC_PLAY, BM_SETCHECK, (WPARAM)state, 0);
 }
 
-int32_t ReportedMediaFrame(void)
-{
-    return UnpackTimecode(Player.currentTimecode, Player.timecodeFormat) - Player.tcOffset;
-}
+int32_t ReportedMediaFrame(void) { return Player.reportedFrame; }

@@ -209,6 +209,20 @@ TEST_F(PlayerWindowTest, ArrowKeysStepOnlyWhileStopped)
     SendMessageA(window_, WM_COMMAND, ID_KEYFORWARD, VK_LEFT);
     EXPECT_EQ(FakeCalls(), (CallList{"QuorvelControl(256,999)"}));
 
+    // A negative offset that takes the label below zero: the packed timecode has no sign, the
+    // step is still from the media frame.
+    Player.tcOffset = -1100;
+    SendFakeEngineReport(1000);
+    ClearFakeCalls();
+    SendMessageA(window_, WM_COMMAND, ID_KEYFORWARD, VK_RIGHT);
+    EXPECT_EQ(FakeCalls(), (CallList{"QuorvelControl(256,1001)"}));
+
+    // The offset changed since the last report: the media frame is still the reported one.
+    Player.tcOffset = 0;
+    ClearFakeCalls();
+    SendMessageA(window_, WM_COMMAND, ID_KEYFORWARD, VK_LEFT);
+    EXPECT_EQ(FakeCalls(), (CallList{"QuorvelControl(256,999)"}));
+
     SendMessageA(window_, WM_COMMAND, IDC_PLAY, 0);
     ClearFakeCalls();
     SendMessageA(window_, WM_COMMAND, ID_KEYFORWARD, VK_LEFT);
