@@ -50,6 +50,24 @@ inline HWND FindDialogOf(DWORD thread)
     return found;
 }
 
+// A user on another thread: waits for the dialog that thread ui shows, hands it to driver, and
+// says when it is done.
+inline std::thread DialogUser(DWORD ui, const std::function<void(HWND)> &driver,
+                              std::atomic<bool> *done = nullptr)
+{
+    return std::thread([=] {
+        HWND dialog = NULL;
+        for (int i = 0; i < 1000 && !dialog; i++) {
+            Sleep(5);
+            dialog = FindDialogOf(ui);
+        }
+        if (dialog)
+            driver(dialog);
+        if (done)
+            *done = true;
+    });
+}
+
 class DialogTest : public PlayerWindowTest {
 protected:
     // Chooses the menu command; driver runs on another thread with the dialog once it is shown
@@ -57,17 +75,7 @@ protected:
     void RunFromMenu(int command, const std::function<void(HWND)> &driver)
     {
         std::atomic<bool> done{false};
-        DWORD ui = GetCurrentThreadId();
-        std::thread user([&] {
-            HWND dialog = NULL;
-            for (int i = 0; i < 1000 && !dialog; i++) {
-                Sleep(5);
-                dialog = FindDialogOf(ui);
-            }
-            if (dialog)
-                driver(dialog);
-            done = true;
-        });
+        std::thread user = DialogUser(GetCurrentThreadId(), driver, &done);
         SendMessageA(window_, WM_COMMAND, command, 0);
         PumpUntil([&] { return done.load(); });
         user.join();

@@ -167,17 +167,8 @@ TEST_F(DialogTest, DialogsHandBackTheChoiceOnly)
 {
     Start();
     const PlayerValues before = Player;
-    DWORD ui = GetCurrentThreadId();
-    auto drive = [&](const std::function<void(HWND)> &driver) {
-        return std::thread([=] {
-            HWND dialog = NULL;
-            for (int i = 0; i < 1000 && !dialog; i++) {
-                Sleep(5);
-                dialog = FindDialogOf(ui);
-            }
-            if (dialog)
-                driver(dialog);
-        });
+    auto drive = [](const std::function<void(HWND)> &driver) {
+        return DialogUser(GetCurrentThreadId(), driver);
     };
     OptionsChoice options = {};
     options.currentFile = "C:\\v\\own.mp4";
