@@ -69,7 +69,7 @@ void PumpFor(DWORD ms)
 int PausedFrame(e2e::Player &player, int rate)
 {
     SendMessageA(player.Window(), WM_REMOTE_CONTROL, REMOTE_PAUSE, 0);
-    return e2e::FrameOfTimecode(player.WaitForSteady(), rate);
+    return player.WaitForPaused(TimecodeFormat{rate, false});
 }
 
 // Locates and steps, each timed from the request to the requested picture.
@@ -85,13 +85,13 @@ void MeasurePositioning(e2e::Player &player, const char *kind, int rate, int fra
         SendMessageA(player.Window(), WM_REMOTE_CONTROL, REMOTE_LOCATE, packed);
         bool shown = e2e::WaitFor([&] { return player.PictureFrame() == target; }, e2e::SETTLE_DEADLINE_MS);
         locateMs += clock.Ms();
-        locateExact += shown && e2e::FrameOfTimecode(player.WaitForSteady(), rate) == target;
+        locateExact += shown && player.WaitForPaused(TimecodeFormat{rate, false}) == target;
 
         Clock step;
         PostMessageA(player.Window(), WM_KEYDOWN, VK_RIGHT, 0x014D0001);
         shown = e2e::WaitFor([&] { return player.PictureFrame() == target + 1; }, e2e::SETTLE_DEADLINE_MS);
         stepMs += step.Ms();
-        stepExact += shown && e2e::FrameOfTimecode(player.WaitForSteady(), rate) == target + 1;
+        stepExact += shown && player.WaitForPaused(TimecodeFormat{rate, false}) == target + 1;
     }
     Add(std::string("locate (256) to picture, ") + kind, Format("%.0f ms", locateMs / SAMPLES));
     Add(std::string("arrow step to picture, ") + kind, Format("%.0f ms", stepMs / SAMPLES));

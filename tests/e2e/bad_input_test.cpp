@@ -56,7 +56,7 @@ TEST_F(BadInput, CutDownloadPlaysWhatItHasAndLeavesItAnswering)
     StartOn(Clip("cut-download.mp4"), "30");
     EXPECT_TRUE(WaitFor([&] { return !player.Display().empty(); }, ADVANCE_DEADLINE_MS));
     // Whether it ends with an error or at its last picture, it comes to rest.
-    EXPECT_FALSE(player.WaitForSteady(2 * ADVANCE_DEADLINE_MS).empty());
+    EXPECT_TRUE(WaitFor([&] { return player.PlayUnchecked(); }, 2 * ADVANCE_DEADLINE_MS));
     ExpectAnswering(30);
     EXPECT_EQ(Ctl("locate 00:00:00:10").exitCode, 0);
     EXPECT_EQ(Ctl("play").exitCode, 0);
@@ -154,9 +154,8 @@ TEST_F(BadInput, RemoteRequestStormIsAnsweredInFull)
     EXPECT_EQ(timecodesWellFormed.load(), STORM_QUERIES);
     EXPECT_TRUE(player.Running());
     // Last request was a pause: it stands still, picture and display agreeing.
-    std::string shown = player.WaitForSteady();
-    ASSERT_FALSE(shown.empty());
-    EXPECT_TRUE(player.WaitForFrame(FrameOfTimecode(shown, 25), 25));
+    EXPECT_GE(player.WaitForPaused(TimecodeFormat{25, false}), 0)
+        << "display " << player.Display() << ", picture " << player.PictureFrame();
     EXPECT_EQ(Ctl("locate 00:00:00:10").exitCode, 0);
     EXPECT_TRUE(player.WaitForFrame(10, 25));
     CtlResult play = Ctl("play");

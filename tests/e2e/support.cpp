@@ -275,21 +275,16 @@ bool Player::WaitForAdvance(DWORD deadlineMs) const
         deadlineMs);
 }
 
-std::string Player::WaitForSteady(DWORD deadlineMs) const
+int Player::WaitForPaused(TimecodeFormat format, DWORD deadlineMs) const
 {
-    std::string last = Display();
-    DWORD since = GetTickCount();
-    bool steady = WaitFor(
+    int frame = -1;
+    bool paused = WaitFor(
         [&] {
-            std::string now = Display();
-            if (now != last) {
-                last = now;
-                since = GetTickCount();
-            }
-            return !now.empty() && GetTickCount() - since >= STEADY_MS;
+            frame = PlayUnchecked() ? FrameOfTimecode(Display(), format) : -1;
+            return frame >= 0 && PictureFrame() == frame;
         },
         deadlineMs);
-    return steady ? last : "";
+    return paused ? frame : -1;
 }
 
 ::testing::AssertionResult Player::WaitForFrame(int frame, int rate, DWORD deadlineMs) const
@@ -587,10 +582,9 @@ int PlayerTest::PauseAndSettle(TimecodeFormat format)
 {
     CtlResult paused = Ctl("pause");
     EXPECT_EQ(paused.exitCode, 0) << paused.output;
-    std::string shown = player.WaitForSteady();
-    int frame = FrameOfTimecode(shown, format);
-    EXPECT_GE(frame, 0) << "the display does not stand still after pause: " << player.Display();
-    EXPECT_TRUE(player.WaitForFrame(frame, format));
+    int frame = player.WaitForPaused(format);
+    EXPECT_GE(frame, 0) << "not paused on one frame: display " << player.Display() << ", picture "
+                        << player.PictureFrame();
     return frame;
 }
 

@@ -19,7 +19,6 @@ enum {
     SETTLE_DEADLINE_MS = 8000,   // a paused seek to its picture
     TYPED_DEADLINE_MS = 5000,
     EXIT_DEADLINE_MS = 15000,
-    STEADY_MS = 600,             // a display that does not change this long is standing still
 };
 
 // Pumps this thread's queue and polls until condition() holds or the deadline passes.
@@ -80,8 +79,9 @@ public:
     int PictureFrame() const;
 
     bool WaitForAdvance(DWORD deadlineMs = ADVANCE_DEADLINE_MS) const;
-    // Waits until the display stands still for STEADY_MS; returns its text ("" on deadline).
-    std::string WaitForSteady(DWORD deadlineMs = SETTLE_DEADLINE_MS) const;
+    // Waits until the player says it is paused (its play button is up) and the display and the
+    // picture show the same frame; that frame, -1 on deadline.
+    int WaitForPaused(TimecodeFormat format, DWORD deadlineMs = SETTLE_DEADLINE_MS) const;
     // Waits until display and picture both show frame (at the timecode rate); prints both.
     ::testing::AssertionResult WaitForFrame(int frame, int rate,
                                             DWORD deadlineMs = SETTLE_DEADLINE_MS) const;

@@ -193,8 +193,8 @@ TEST_F(Resume, PlaybackResumedWherePausedStartsEarlierAndAfterALocateWhereItWasP
     ASSERT_TRUE(WaitFor([&] { return FrameOfTimecode(player.Display(), RATE) >= 300; },
                         ADVANCE_DEADLINE_MS));
     PressKey(VK_F11);
-    ASSERT_TRUE(WaitFor([&] { return player.PlayUnchecked(); }, SETTLE_DEADLINE_MS));
-    int paused = FrameOfTimecode(player.WaitForSteady(), RATE);
+    int paused = player.WaitForPaused(TimecodeFormat{RATE, false});
+    ASSERT_GE(paused, 0) << "F11 did not pause: " << player.Display();
     int from = LowestPlayedAfter(VK_F11);
     EXPECT_GE(from, paused - REWIND);
     EXPECT_LT(from, paused - REWIND + RATE / 2) << "F11 after a pause at " << paused;

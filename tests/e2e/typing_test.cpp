@@ -83,10 +83,8 @@ TEST_F(Typing, StartStopHotKeyTogglesPlaybackFromTheTextWindow)
     EXPECT_TRUE(player.WaitForAdvance()) << "F11 did not start playback";
 
     PressKey(VK_F11);
-    EXPECT_TRUE(WaitFor([&] { return player.PlayUnchecked(); }, SETTLE_DEADLINE_MS));
-    std::string still = player.WaitForSteady();
-    EXPECT_FALSE(still.empty()) << "F11 did not pause playback";
-    EXPECT_TRUE(player.WaitForFrame(FrameOfTimecode(still, RATE), RATE));
+    EXPECT_GE(player.WaitForPaused(TimecodeFormat{RATE, false}), 0)
+        << "F11 did not pause playback: " << player.Display();
 
     // The text window kept the front and received nothing.
     EXPECT_EQ(GetForegroundWindow(), notes.Window());
