@@ -252,7 +252,7 @@ TEST_F(Sound, TheClipsSoundPlaysUntilPaused)
     EXPECT_TRUE(IsTone(playing, 440, 0.03))
         << "rms " << playing.rms << ", " << playing.frequency << " Hz";
     PauseAndSettle(RATE);
-    SinkRecording paused = RecordSink(RECORD_MS);
+    SinkRecording paused = RecordOnceQuiet(440, 0.03, SETTLE_DEADLINE_MS, RECORD_MS);
     ASSERT_TRUE(paused.available) << paused.why;
     EXPECT_FALSE(IsTone(paused, 440, 0.03)) << "rms " << paused.rms << " while paused";
 }

@@ -145,3 +145,16 @@ bool IsTone(const SinkRecording &recording, double hertz, double share)
     return recording.available && recording.rms > AUDIBLE_RMS &&
            fabs(recording.frequency - hertz) <= hertz * share;
 }
+
+SinkRecording RecordOnceQuiet(double hertz, double share, int deadlineMs, int ms)
+{
+    const int CHUNK_MS = 100;
+    DWORD start = GetTickCount();
+    SinkRecording chunk = RecordSink(CHUNK_MS);
+    while (chunk.available && IsTone(chunk, hertz, share) &&
+           GetTickCount() - start < (DWORD)deadlineMs)
+        chunk = RecordSink(CHUNK_MS);
+    if (!chunk.available || IsTone(chunk, hertz, share))
+        return chunk;
+    return RecordSink(ms);
+}

@@ -20,3 +20,7 @@ bool SoundServerAvailable();
 SinkRecording RecordSink(int ms);
 // Whether a recording carries a tone: loud enough and at the given frequency within the share.
 bool IsTone(const SinkRecording &recording, double hertz, double share);
+// What the sink got after a stop of the sound: the sound already on its way to the server plays
+// out first, so this waits, up to deadlineMs, for 100 ms without the tone, then records ms more.
+// The last 100 ms when the tone never stopped.
+SinkRecording RecordOnceQuiet(double hertz, double share, int deadlineMs, int ms);

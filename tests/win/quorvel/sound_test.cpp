@@ -9,6 +9,7 @@ namespace {
 
 const DWORD REPORT_DEADLINE_MS = 3000;
 const int RECORD_MS = 500;
+const int QUIET_DEADLINE_MS = 3000;  // the sound on its way to the server plays out first
 const double TONE_HZ = 440, TONE_SHARE = 0.03;
 
 class Sound : public BoundEngine<::testing::TestWithParam<const char *>> {};
@@ -27,8 +28,7 @@ TEST_P(Sound, PlaysTheToneIntoTheSinkAndStopsWithThePause)
     EXPECT_GT(LastReport(), 5) << "the pictures stood still while the sound played";
 
     QuorvelControl(QUORVEL_PAUSE, 0);
-    Pump(500);
-    SinkRecording paused = RecordSink(RECORD_MS);
+    SinkRecording paused = RecordOnceQuiet(TONE_HZ, TONE_SHARE, QUIET_DEADLINE_MS, RECORD_MS);
     ASSERT_TRUE(paused.available) << paused.why;
     EXPECT_FALSE(IsTone(paused, TONE_HZ, TONE_SHARE)) << "rms " << paused.rms << " while paused";
 }
