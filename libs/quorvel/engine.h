@@ -71,6 +71,8 @@ HRESULT SeekPaused(LONG frame, bool wait);
 
 // media_check.cpp: why the file cannot be played at all, or NULL
 const char *UnplayableFileReason(const WCHAR *path);
+// Three MPEG audio frames in a row (or two that end the bytes) somewhere in the bytes.
+bool Mp3FramesFound(const unsigned char *bytes, size_t size);
 // A Matroska or WebM file written as a live stream: no duration in its header. The duration the
 // splitter gives is then an estimate from the first part of the file.
 bool DurationUnknown(const WCHAR *path);
