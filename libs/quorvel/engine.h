@@ -5,6 +5,7 @@
 #include <dshow.h>
 
 #include "frames.h"
+#include "peaks.h"
 #include "platform/quorvel.h"
 
 enum EngineMode { MODE_NO_FILE, MODE_STOPPED, MODE_PAUSED, MODE_PLAYING, MODE_WINDING };
@@ -14,6 +15,21 @@ const int MESSAGE_CHARS = 700;             // "Cannot open ", a 512-character na
 const int PATH_CHARS = 1024;
 const int VIDEO_BAND_TOP = QUORVEL_VIDEO_TOP;
 const int VIDEO_BAND_BOTTOM_MARGIN = QUORVEL_VIDEO_BOTTOM_MARGIN;
+const UINT WM_WAVEFORM_PROGRESS = WM_APP + 1;  // to the band: more of the waveform is known
+
+// The waveform of a sound-only file, computed by a thread of its own from a second graph. The
+// thread alone writes the peaks and the buckets reached; the user-interface thread starts and
+// joins it and paints what is there.
+struct Waveform {
+    HANDLE thread;
+    HANDLE stop;                 // set: the thread leaves the peaks alone and ends
+    WCHAR path[PATH_CHARS];      // the file, and its length: fixed while the thread runs
+    MediaTime duration;
+    Peaks peaks;
+    volatile LONG reached;       // buckets before this one are complete
+    LONG markerFrame;            // the position line's frame, -1 for none
+    int markerX;                 // and its x in the band as last invalidated
+};
 
 struct Engine {
     HWND player;                 // bound by QuorvelInit, NULL otherwise
@@ -42,6 +58,8 @@ struct Engine {
     bool durationEstimated;      // the file does not say: the media may run on past it
     LONG frameCount;
     LONG videoWidth, videoHeight;
+    bool soundOnly;              // no picture: the band shows the waveform instead
+    Waveform waveform;
 
     LONG frame;                  // the frame on screen (last reported) while not playing
     bool pictureStale;           // resized while still: shown again once the sizing settles
@@ -106,3 +124,9 @@ void DestroyVideoBand();
 void FitVideoBand();
 void ShowMessage(const WCHAR *path, const char *reason);
 void ClearMessage();
+
+// waveform.cpp
+void StartWaveform(const WCHAR *path, MediaTime duration);
+void StopWaveform();
+void ShowWaveformPosition(LONG frame);
+void PaintWaveform(HDC dc, const RECT &band);
