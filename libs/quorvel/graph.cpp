@@ -40,7 +40,7 @@ void DescribeFailure(HRESULT hr, char *reason, int chars)
     case VFW_E_NO_DECOMPRESSOR:
     case VFW_E_CANNOT_CONNECT:
     case VFW_E_NO_ACCEPTABLE_TYPES:
-        Describe(reason, chars, "no decoder for its picture");
+        Describe(reason, chars, "no decoder for its picture or sound");
         break;
     case VFW_E_UNKNOWN_FILE_TYPE:
     case VFW_E_UNSUPPORTED_STREAM:
@@ -315,7 +315,7 @@ HRESULT OpenGraph(const WCHAR *widePath, const char *decoder, char *reason, int 
     }
     if (!RendererConnected()) {
         if (!SoundRendererConnected()) {
-            Describe(reason, reasonChars, "no picture it can show");
+            Describe(reason, reasonChars, "no picture or sound it can play");
             return VFW_E_CANNOT_RENDER;
         }
         DropVideoRenderer();
