@@ -55,6 +55,18 @@ void DescribeFailure(HRESULT hr, char *reason, int chars)
     }
 }
 
+// Without a sound device the DirectSound renderer cannot even be made, and a file with sound
+// and no picture cannot be rendered: that, and not a missing decoder, is then the reason.
+bool SoundOutputMissing()
+{
+    IBaseFilter *sound = NULL;
+    if (FAILED(CoCreateInstance(CLSID_DSoundRender, NULL, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                                (void **)&sound)))
+        return true;
+    sound->Release();
+    return false;
+}
+
 }  // namespace
 
 HRESULT CreateGraph()
@@ -311,6 +323,8 @@ HRESULT OpenGraph(const WCHAR *widePath, const char *decoder, char *reason, int 
     OpenTraceMark("RenderFile / hand-built decoder path");
     if (FAILED(hr)) {
         DescribeFailure(hr, reason, reasonChars);
+        if (hr == VFW_E_CANNOT_RENDER && SoundOutputMissing())
+            Describe(reason, reasonChars, "no sound output to play it on");
         return hr;
     }
     if (!RendererConnected()) {

@@ -7,6 +7,7 @@
 #include "platform/quorvel.h"
 #include "tests/e2e/support.h"
 #include "tests/support/picture.h"
+#include "tests/support/sound.h"
 
 using namespace e2e;
 
@@ -27,6 +28,14 @@ void PrintTo(const SoundCase &c, std::ostream *out) { *out << c.file; }
 // The MP3 lasts 4.049 s by its own account (ffprobe agrees): the encoder's delay and the padding of
 // its last frame are part of the stream, so it has 101 frames.
 const SoundCase FILES[] = {{"tone.mp3", 101}, {"tone.wav", 100}, {"tone.m4a", 100}};
+
+// Wine's sound drivers are switched off (VANTOREL_SOUND=off) or there is no server to play into.
+bool SoundOutputOff()
+{
+    char value[16] = "";
+    GetEnvironmentVariableA("VANTOREL_SOUND", value, sizeof value);
+    return lstrcmpA(value, "off") == 0 || !SoundServerAvailable();
+}
 
 // The rows of a band column where the waveform is drawn: its height in pixels.
 int WaveHeight(const Capture &band, int x)
@@ -76,6 +85,8 @@ protected:
 
 TEST_P(SoundFile, PlaysWithItsLengthLocatesExactlyAndShowsItsWaveform)
 {
+    if (SoundOutputOff())
+        GTEST_SKIP() << "no sound output: sound files are refused (NotSound tests)";
     const SoundCase &c = GetParam();
     StartOn(Clip(c.file), "25");
     ASSERT_TRUE(player.WaitForAdvance()) << "the display does not advance: " << player.Display()
@@ -144,6 +155,8 @@ using LongSound = PlayerTest;
 // Player window keeps answering meanwhile.
 TEST_F(LongSound, ReopenedAndClosedWhileItsWaveformIsComputed)
 {
+    if (SoundOutputOff())
+        GTEST_SKIP() << "no sound output: sound files are refused (NotSound tests)";
     const int REOPENS = 3, LONG_FRAMES = 5 * 60 * RATE;
     const DWORD STALL_LIMIT_MS = 1000;
     StartOn(Clip("long.mp3"), "25");
@@ -177,6 +190,18 @@ TEST_F(NotSound, RandomBytesNamedMp3AreRefusedAndThePlayerAnswers)
     EXPECT_TRUE(player.PlayUnchecked());
     PostMessageA(player.Window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(player.WaitForExit(EXIT_DEADLINE_MS), 1u);
+}
+
+// A machine without a sound device: the file is refused, and the reason says why.
+TEST_F(NotSound, WithoutASoundOutputASoundFileSaysSo)
+{
+    if (!SoundOutputOff())
+        GTEST_SKIP() << "sound plays here (e2e_sound_silent runs this with VANTOREL_SOUND=off)";
+    StartOn(Clip("tone.wav"), "25");
+    EXPECT_TRUE(WaitFor([&] { return player.VideoMessage() == "Cannot open tone.wav: no sound output to play it on"; },
+                        SETTLE_DEADLINE_MS))
+        << "message \"" << player.VideoMessage() << "\"";
+    EXPECT_TRUE(player.PlayUnchecked());
 }
 
 }  // namespace
