@@ -117,6 +117,21 @@ TEST_P(SoundFile, PlaysWithItsLengthLocatesExactlyAndShowsItsWaveform)
                                         SMTO_NORMAL, ANSWER_MS, &answer));
     }
     EXPECT_TRUE(At(mid)) << "five single steps";
+    ASSERT_TRUE(player.Activate());
+    PressKey(VK_RIGHT);
+    EXPECT_TRUE(At(mid + 1)) << "after Right";
+    PressKey(VK_LEFT);
+    PressKey(VK_LEFT);
+    EXPECT_TRUE(At(mid - 1)) << "after Left twice";
+
+    // Winding seeks paused again and again: each seek's pause ends with sound, not a picture.
+    Request("rewind");
+    EXPECT_TRUE(WaitFor([&] { return FrameOfTimecode(player.Display(), RATE) < mid - 10; },
+                        ADVANCE_DEADLINE_MS))
+        << "rewind from " << mid - 1 << ": " << player.Display();
+    Request("pause");
+    int wound = FrameOfTimecode(player.WaitForSteady(), RATE);
+    EXPECT_TRUE(At(wound)) << "paused after rewinding";
     Request("locate " + TimecodeOfFrame(c.frames + 50, RATE));
     EXPECT_TRUE(At(c.frames - 1)) << "a locate past the end goes to the last frame";
 
