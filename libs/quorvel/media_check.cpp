@@ -200,7 +200,7 @@ const char *UnplayableFileReason(const WCHAR *path)
     else if (MovieBoxMissing(file, size.QuadPart))
         reason = "the file is damaged or incomplete";
     else if (NamedMp3(path) && Mp3FramesMissing(file, size.QuadPart))
-        reason = "not an MP3 file: no MPEG audio frames";
+        reason = "no MP3 sound in it";
     CloseHandle(file);
     return reason;
 }
