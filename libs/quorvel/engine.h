@@ -23,8 +23,6 @@ const UINT WM_WAVEFORM_PROGRESS = WM_APP + 1;  // to the band: more of the wavef
 struct Waveform {
     HANDLE thread;
     HANDLE stop;                 // set: the thread leaves the peaks alone and ends
-    WCHAR path[PATH_CHARS];      // the file, and its length: fixed while the thread runs
-    MediaTime duration;
     Peaks peaks;
     volatile LONG reached;       // buckets before this one are complete
     LONG markerFrame;            // the position line's frame, -1 for none

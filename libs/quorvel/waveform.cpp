@@ -34,9 +34,18 @@ template <class T> void Release(T *&p)
 
 bool Stopped(HANDLE stop) { return WaitForSingleObject(stop, 0) == WAIT_OBJECT_0; }
 
+// What one thread works on, its own: should a decoder keep it past the join's timeout, the next
+// file's thread has another job, and this one's stop event stays set until it ends.
+struct WaveformJob {
+    WCHAR path[PATH_CHARS];
+    MediaTime duration;
+    HANDLE stop;   // a handle of the thread's own to the engine's stop event
+};
+
 // The Sample Grabber's callback. A COM object needs a vtable, so this is the one struct with
 // methods here; it lives on the thread's stack for as long as the graph that calls it.
 struct PeakCollector : ISampleGrabberCB {
+    HANDLE stop;
     PcmLayout layout;
     LONGLONG position;   // sample positions folded so far
     LONGLONG total;      // positions in the whole sound
@@ -59,7 +68,7 @@ struct PeakCollector : ISampleGrabberCB {
     {
         Waveform &w = g_engine.waveform;
         BYTE *data = NULL;
-        if (Stopped(w.stop) || FAILED(sample->GetPointer(&data)))
+        if (Stopped(stop) || FAILED(sample->GetPointer(&data)))
             return S_OK;
         position += AddPeaks(data, sample->GetActualDataLength(), layout, position, total, &w.peaks);
         InterlockedExchange(&w.reached, BucketOf(position, total));
@@ -161,6 +170,7 @@ void DecodePeaks(const WCHAR *path, MediaTime duration, HANDLE stop)
     IMediaFilter *mediaFilter = NULL;
     IPin *grabberIn = NULL, *grabberOut = NULL, *sinkIn = NULL;
     PeakCollector collector;
+    collector.stop = stop;
     collector.position = 0;
     collector.lastProgress = GetTickCount();
     DWORD samplesPerSecond = 0;
@@ -215,13 +225,15 @@ void DecodePeaks(const WCHAR *path, MediaTime duration, HANDLE stop)
     Release(graph);
 }
 
-DWORD WINAPI WaveformThread(void *)
+DWORD WINAPI WaveformThread(void *parameter)
 {
-    Waveform &w = g_engine.waveform;
+    WaveformJob *job = (WaveformJob *)parameter;
     HRESULT hr = CoInitializeEx(NULL, COINIT_MULTITHREADED);
-    DecodePeaks(w.path, w.duration, w.stop);
+    DecodePeaks(job->path, job->duration, job->stop);
     if (SUCCEEDED(hr))
         CoUninitialize();
+    CloseHandle(job->stop);
+    HeapFree(GetProcessHeap(), 0, job);
     return 0;
 }
 
@@ -280,11 +292,22 @@ void StartWaveform(const WCHAR *path, MediaTime duration)
     w.reached = 0;
     w.markerX = -1;
     w.markerFrame = -1;
-    lstrcpynW(w.path, path, PATH_CHARS);
-    w.duration = duration;
+    WaveformJob *job = (WaveformJob *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof *job);
     w.stop = CreateEventA(NULL, TRUE, FALSE, NULL);
-    if (w.stop)
-        w.thread = CreateThread(NULL, 0, WaveformThread, NULL, 0, NULL);
+    if (!job || !w.stop ||
+        !DuplicateHandle(GetCurrentProcess(), w.stop, GetCurrentProcess(), &job->stop, 0, FALSE,
+                         DUPLICATE_SAME_ACCESS)) {
+        if (job)
+            HeapFree(GetProcessHeap(), 0, job);
+        return;  // no waveform: the band stays black
+    }
+    lstrcpynW(job->path, path, PATH_CHARS);
+    job->duration = duration;
+    w.thread = CreateThread(NULL, 0, WaveformThread, job, 0, NULL);
+    if (!w.thread) {
+        CloseHandle(job->stop);
+        HeapFree(GetProcessHeap(), 0, job);
+    }
 }
 
 void StopWaveform()
