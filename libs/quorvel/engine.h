@@ -6,6 +6,7 @@
 #include <dshow.h>
 
 #include "frames.h"
+#include "peaks.h"
 #include "platform/quorvel.h"
 
 enum EngineMode { MODE_NO_FILE, MODE_STOPPED, MODE_PAUSED, MODE_PLAYING, MODE_WINDING };
@@ -15,6 +16,19 @@ const int MESSAGE_CHARS = 700;             // "Cannot open ", a 512-character na
 const int PATH_CHARS = 1024;
 const int VIDEO_BAND_TOP = QUORVEL_VIDEO_TOP;
 const int VIDEO_BAND_BOTTOM_MARGIN = QUORVEL_VIDEO_BOTTOM_MARGIN;
+const UINT WM_WAVEFORM_PROGRESS = WM_APP + 1;  // to the band: more of the waveform is known
+
+// The waveform of a sound-only file, computed by a thread of its own from a second graph. The
+// thread alone writes the peaks and the buckets reached; the user-interface thread starts and
+// joins it and paints what is there.
+struct Waveform {
+    HANDLE thread;
+    HANDLE stop;                 // set: the thread leaves the peaks alone and ends
+    Peaks peaks;
+    volatile LONG reached;       // buckets before this one are complete
+    LONG markerFrame;            // the position line's frame, -1 for none
+    int markerX;                 // and its x in the band as last invalidated
+};
 
 struct Engine {
     HWND player;                 // bound by QuorvelInit, NULL otherwise
@@ -43,6 +57,8 @@ struct Engine {
     bool durationEstimated;      // the file does not say: the media may run on past it
     LONG frameCount;
     LONG videoWidth, videoHeight;
+    bool soundOnly;              // no picture: the band shows the waveform instead
+    Waveform waveform;
 
     LONG frame;                  // the frame on screen (last reported) while not playing
     bool pictureStale;           // resized while still: shown again once the sizing settles
@@ -83,6 +99,8 @@ void EndBuilder();
 
 // media_check.cpp: why the file cannot be played at all, or NULL
 const char *UnplayableFileReason(const WCHAR *path);
+// Three MPEG audio frames in a row (or two that end the bytes) somewhere in the bytes.
+bool Mp3FramesFound(const unsigned char *bytes, size_t size);
 // A Matroska or WebM file written as a live stream: no duration in its header. The duration the
 // splitter gives is then an estimate from the first part of the file.
 bool DurationUnknown(const WCHAR *path);
@@ -116,3 +134,9 @@ void DestroyVideoBand();
 void FitVideoBand();
 void ShowMessage(const WCHAR *path, const char *reason);
 void ClearMessage();
+
+// waveform.cpp
+void StartWaveform(const WCHAR *path, MediaTime duration);
+void StopWaveform();
+void ShowWaveformPosition(LONG frame);
+void PaintWaveform(HDC dc, const RECT &band);

@@ -1,5 +1,6 @@
 // The filter graph of the open file: built with the classic Video Renderer in it before the file
-// is rendered (VMR-9 needs OpenGL, which Wine lacks under Xvfb), torn down in one place.
+// is rendered (VMR-9 needs OpenGL, which Wine lacks under Xvfb), torn down in one place. A file
+// with sound and no picture plays without the renderer; "a picture" then means the pause done.
 #include <stdio.h>
 #include <string.h>
 
@@ -39,7 +40,7 @@ void DescribeFailure(HRESULT hr, char *reason, int chars)
     case VFW_E_NO_DECOMPRESSOR:
     case VFW_E_CANNOT_CONNECT:
     case VFW_E_NO_ACCEPTABLE_TYPES:
-        Describe(reason, chars, "no decoder for its picture");
+        Describe(reason, chars, "no decoder for its picture or sound");
         break;
     case VFW_E_UNKNOWN_FILE_TYPE:
     case VFW_E_UNSUPPORTED_STREAM:
@@ -52,6 +53,18 @@ void DescribeFailure(HRESULT hr, char *reason, int chars)
         snprintf(reason, chars, "error 0x%08lX", (unsigned long)hr);
         break;
     }
+}
+
+// Without a sound device the DirectSound renderer cannot even be made, and a file with sound
+// and no picture cannot be rendered: that, and not a missing decoder, is then the reason.
+bool SoundOutputMissing()
+{
+    IBaseFilter *sound = NULL;
+    if (FAILED(CoCreateInstance(CLSID_DSoundRender, NULL, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                                (void **)&sound)))
+        return true;
+    sound->Release();
+    return false;
 }
 
 }  // namespace
@@ -80,11 +93,11 @@ HRESULT CreateGraph()
 
 namespace {
 
-bool RendererConnected()
+bool InputConnected(IBaseFilter *filter)
 {
     IEnumPins *pins = NULL;
     bool connected = false;
-    if (FAILED(g_engine.renderer->EnumPins(&pins)))
+    if (!filter || FAILED(filter->EnumPins(&pins)))
         return false;
     IPin *pin = NULL;
     while (!connected && pins->Next(1, &pin, NULL) == S_OK) {
@@ -99,12 +112,48 @@ bool RendererConnected()
     return connected;
 }
 
+bool RendererConnected() { return InputConnected(g_engine.renderer); }
+
+// A sound renderer that RenderFile connected: a filter of the graph with IBasicAudio and a
+// connected input.
+bool SoundRendererConnected()
+{
+    IEnumFilters *filters = NULL;
+    IBaseFilter *filter = NULL;
+    bool connected = false;
+    if (FAILED(g_engine.graph->EnumFilters(&filters)))
+        return false;
+    while (!connected && filters->Next(1, &filter, NULL) == S_OK) {
+        IBasicAudio *audio = NULL;
+        if (SUCCEEDED(filter->QueryInterface(IID_IBasicAudio, (void **)&audio))) {
+            connected = InputConnected(filter);
+            audio->Release();
+        }
+        filter->Release();
+    }
+    filters->Release();
+    return connected;
+}
+
+// A file with sound and no picture: the video renderer leaves the graph, or a pause would wait
+// for a picture for ever, and the engine goes on without a video window.
+void DropVideoRenderer()
+{
+    Engine &e = g_engine;
+    e.graph->RemoveFilter(e.renderer);
+    Release(e.renderer);
+    Release(e.videoWindow);
+    Release(e.basicVideo);
+    e.soundOnly = true;
+}
+
 // How long the pictures last, by the renderer's own account of its stream; 0 when it does not say.
 MediaTime VideoDuration()
 {
     IMediaSeeking *seeking = NULL;
     MediaTime duration = 0;
-    if (SUCCEEDED(g_engine.renderer->QueryInterface(IID_IMediaSeeking, (void **)&seeking))) {
+    if (g_engine.renderer &&
+        SUCCEEDED(g_engine.renderer->QueryInterface(IID_IMediaSeeking, (void **)&seeking))) {
         seeking->SetTimeFormat(&TIME_FORMAT_MEDIA_TIME);
         if (FAILED(seeking->GetDuration(&duration)))
             duration = 0;
@@ -117,12 +166,15 @@ void ReadMedia()
 {
     Engine &e = g_engine;
     REFTIME secondsPerFrame = 0;
+    // Sound has no frame rate of its own: it is counted at the rate set.
     e.mediaRate = 0;
-    if (SUCCEEDED(e.basicVideo->get_AvgTimePerFrame(&secondsPerFrame)) && secondsPerFrame > 0)
+    if (e.basicVideo && SUCCEEDED(e.basicVideo->get_AvgTimePerFrame(&secondsPerFrame)) &&
+        secondsPerFrame > 0)
         e.mediaRate = ExactMediaRate((MediaTime)(secondsPerFrame * UNITS_PER_SECOND + 0.5));
     e.rate = CountingRate(e.setRate, e.mediaRate);
     e.videoWidth = e.videoHeight = 0;
-    e.basicVideo->GetVideoSize(&e.videoWidth, &e.videoHeight);
+    if (e.basicVideo)
+        e.basicVideo->GetVideoSize(&e.videoWidth, &e.videoHeight);
     e.duration = 0;
     e.seeking->SetTimeFormat(&TIME_FORMAT_MEDIA_TIME);
     e.seeking->GetDuration(&e.duration);
@@ -141,6 +193,10 @@ void ReadMedia()
 void AdoptVideoWindow()
 {
     Engine &e = g_engine;
+    if (!e.videoWindow) {
+        FitVideoBand();
+        return;
+    }
     e.videoWindow->put_Owner((OAHWND)e.band);
     e.videoWindow->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
     e.videoWindow->put_MessageDrain((OAHWND)e.player);
@@ -287,11 +343,17 @@ HRESULT OpenGraph(const WCHAR *widePath, const char *decoder, char *reason, int 
     OpenTraceMark("RenderFile / hand-built decoder path");
     if (FAILED(hr)) {
         DescribeFailure(hr, reason, reasonChars);
+        if (hr == VFW_E_CANNOT_RENDER && SoundOutputMissing())
+            Describe(reason, reasonChars, "no sound output to play it on");
         return hr;
     }
     if (!RendererConnected()) {
-        Describe(reason, reasonChars, "no picture it can show");
-        return VFW_E_CANNOT_RENDER;
+        if (!SoundRendererConnected()) {
+            Describe(reason, reasonChars, "no picture or sound it can play");
+            return VFW_E_CANNOT_RENDER;
+        }
+        DropVideoRenderer();
+        OpenTraceMark("sound only: video renderer removed");
     }
     ReadMedia();
     e.durationEstimated = DurationUnknown(widePath);
@@ -313,6 +375,8 @@ HRESULT OpenGraph(const WCHAR *widePath, const char *decoder, char *reason, int 
     }
     Release(e.clock);
     e.mediaFilter->GetSyncSource(&e.clock);
+    if (e.soundOnly)
+        StartWaveform(widePath, e.duration);
     return S_OK;
 }
 
@@ -338,6 +402,7 @@ HANDLE KeepClockAwake()
 void CloseGraph()
 {
     Engine &e = g_engine;
+    StopWaveform();
     if (e.control)
         e.control->Stop();
     HANDLE clockTick = KeepClockAwake();
@@ -365,5 +430,6 @@ void CloseGraph()
     e.seekTarget = 0;
     e.mediaRate = 0;
     e.videoWidth = e.videoHeight = 0;
+    e.soundOnly = false;
     e.mode = MODE_NO_FILE;
 }

@@ -1,6 +1,7 @@
-// A look at the file before DirectShow gets it. An empty file, or an MP4/MOV whose movie box
-// (the index without which nothing plays) is missing, cannot be played anywhere; Wine's
-// GStreamer parser can even wait for ever on such a truncated MP4.
+// A look at the file before DirectShow gets it. An empty file, an MP4/MOV whose movie box
+// (the index without which nothing plays) is missing, or a file named .mp3 without MPEG audio
+// frames cannot be played anywhere; Wine's GStreamer parser can even wait for ever on such a
+// truncated MP4.
 #include <string.h>
 
 #include "engine.h"
@@ -71,7 +72,99 @@ const unsigned char *Find(const unsigned char *from, const unsigned char *end,
     return NULL;
 }
 
+// MPEG audio: the bit rates in kbit/s by bit-rate index for MPEG-1 layers I, II, III and for
+// MPEG-2/2.5 layer I and layers II/III; the sample rates by index for MPEG-1.
+const int BIT_RATES[5][16] = {
+    {0, 32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448, 0},
+    {0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384, 0},
+    {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0},
+    {0, 32, 48, 56, 64, 80, 96, 112, 128, 144, 160, 176, 192, 224, 256, 0},
+    {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0}};
+const int SAMPLE_RATES[3] = {44100, 48000, 32000};
+const int MPEG_VERSION_1 = 3, MPEG_VERSION_RESERVED = 1;   // the header's version bits
+const int LAYER_I = 3, LAYER_RESERVED = 0;                 // its layer bits
+const int FRAMES_IN_A_ROW = 3;       // random bytes chain two headers now and then, never three
+const DWORD MP3_LOOK_BYTES = 65536;  // a frame must start this near the file's start (or its tag)
+const int ID3_HEADER = 10;
+
+// The length of the MPEG audio frame whose header is at p, 0 when it is no frame header.
+int MpegFrameLength(const unsigned char *p)
+{
+    int version = (p[1] >> 3) & 3, layer = (p[1] >> 1) & 3;
+    int bitRateIndex = p[2] >> 4, sampleRateIndex = (p[2] >> 2) & 3, padding = (p[2] >> 1) & 1;
+    if (p[0] != 0xFF || (p[1] & 0xE0) != 0xE0 || version == MPEG_VERSION_RESERVED ||
+        layer == LAYER_RESERVED || sampleRateIndex == 3 || bitRateIndex == 0 || bitRateIndex == 15)
+        return 0;
+    bool mpeg1 = version == MPEG_VERSION_1;
+    int table = mpeg1 ? 3 - layer : (layer == LAYER_I ? 3 : 4);
+    long bitRate = BIT_RATES[table][bitRateIndex] * 1000L;
+    long sampleRate = SAMPLE_RATES[sampleRateIndex] >> (mpeg1 ? 0 : version == 2 ? 1 : 2);
+    if (layer == LAYER_I)
+        return (int)((12 * bitRate / sampleRate + padding) * 4);
+    bool halfFrames = !mpeg1 && layer == 1;  // layer III of MPEG-2 and 2.5: 576 samples a frame
+    return (int)((halfFrames ? 72 : 144) * bitRate / sampleRate + padding);
+}
+
+// The header bits that stay the same from frame to frame: sync, version, layer, sample rate.
+bool SameStream(const unsigned char *a, const unsigned char *b)
+{
+    return a[1] == b[1] && (a[2] & 0x0C) == (b[2] & 0x0C);
+}
+
+bool FramesInARowAt(const unsigned char *bytes, size_t size, size_t at)
+{
+    size_t offset = at;
+    for (int n = 0; n < FRAMES_IN_A_ROW; n++) {
+        if (offset + 4 > size)
+            return n >= 2 && offset == size;  // a tiny file: two frames that end it
+        int length = MpegFrameLength(bytes + offset);
+        if (length == 0 || (n > 0 && !SameStream(bytes + at, bytes + offset)))
+            return false;
+        offset += length;
+    }
+    return true;
+}
+
+// The size of an ID3v2 tag at the start, 0 for none.
+size_t Id3TagSize(const unsigned char *bytes, size_t size)
+{
+    if (size < ID3_HEADER || memcmp(bytes, "ID3", 3) != 0)
+        return 0;
+    size_t body = (size_t)(bytes[6] & 0x7F) << 21 | (size_t)(bytes[7] & 0x7F) << 14 |
+                  (size_t)(bytes[8] & 0x7F) << 7 | (bytes[9] & 0x7F);
+    bool footer = (bytes[5] & 0x10) != 0;
+    return ID3_HEADER + body + (footer ? ID3_HEADER : 0);
+}
+
+bool NamedMp3(const WCHAR *path)
+{
+    int length = lstrlenW(path);
+    return length >= 4 && lstrcmpiW(path + length - 4, L".mp3") == 0;
+}
+
+bool Mp3FramesMissing(HANDLE file, LONGLONG fileSize)
+{
+    static unsigned char head[ID3_HEADER];
+    if (!ReadAt(file, 0, head, fileSize < ID3_HEADER ? (DWORD)fileSize : ID3_HEADER))
+        return true;
+    LONGLONG start = Id3TagSize(head, fileSize < ID3_HEADER ? (size_t)fileSize : ID3_HEADER);
+    if (start >= fileSize)
+        return true;
+    static unsigned char bytes[MP3_LOOK_BYTES];
+    LONGLONG left = fileSize - start;
+    DWORD size = left < MP3_LOOK_BYTES ? (DWORD)left : MP3_LOOK_BYTES;
+    return !ReadAt(file, start, bytes, size) || !Mp3FramesFound(bytes, size);
+}
+
 }  // namespace
+
+bool Mp3FramesFound(const unsigned char *bytes, size_t size)
+{
+    for (size_t at = 0; at + 4 <= size; at++)
+        if (bytes[at] == 0xFF && FramesInARowAt(bytes, size, at))
+            return true;
+    return false;
+}
 
 bool DurationUnknown(const WCHAR *path)
 {
@@ -106,6 +199,8 @@ const char *UnplayableFileReason(const WCHAR *path)
         reason = "the file is empty";
     else if (MovieBoxMissing(file, size.QuadPart))
         reason = "the file is damaged or incomplete";
+    else if (NamedMp3(path) && Mp3FramesMissing(file, size.QuadPart))
+        reason = "no MP3 sound in it";
     CloseHandle(file);
     return reason;
 }

@@ -63,6 +63,8 @@ void Report(LONG frame)
     Engine &e = g_engine;
     if (e.player && e.mode != MODE_NO_FILE)
         SendMessageA(e.player, WM_ENGINE_NOTIFY, ENGINE_NOTIFY_POSITION, frame);
+    if (e.soundOnly)
+        ShowWaveformPosition(frame);
 }
 
 void SendNotice(WPARAM kind, LONG value)

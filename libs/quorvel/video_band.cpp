@@ -1,5 +1,6 @@
 // The video band: a black child window of the Player window over client y 18 to height - 22.
-// The renderer's window sits in it, letterboxed; when a file cannot be played the band shows why.
+// The renderer's window sits in it, letterboxed; a file with sound only shows its waveform there;
+// when a file cannot be played the band shows why.
 #include <stdio.h>
 #include <string.h>
 
@@ -30,7 +31,10 @@ void OnPaint(HWND window)
     HDC dc = BeginPaint(window, &ps);
     RECT client;
     GetClientRect(window, &client);
-    FillRect(dc, &client, (HBRUSH)GetStockObject(BLACK_BRUSH));
+    if (g_engine.soundOnly && !g_engine.message[0])
+        PaintWaveform(dc, client);
+    else
+        FillRect(dc, &client, (HBRUSH)GetStockObject(BLACK_BRUSH));
     if (g_engine.message[0]) {
         InflateRect(&client, -MESSAGE_MARGIN, -MESSAGE_MARGIN);
         SetTextColor(dc, MESSAGE_COLOUR);
@@ -84,6 +88,7 @@ LRESULT CALLBACK VideoBandProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             OnReseekTimer(window);
         return 0;
     case WM_ERASEBKGND: return 1;  // WM_PAINT paints all of it
+    case WM_WAVEFORM_PROGRESS: InvalidateRect(window, NULL, FALSE); return 0;
     default: break;
     }
     if (ForwardInput(window, message, wParam, lParam))
@@ -153,7 +158,9 @@ void FitVideoBand()
     bool resized = width != lastBandWidth || height != lastBandHeight;
     lastBandWidth = width;
     lastBandHeight = height;
-    if (resized && (e.mode == MODE_PAUSED || e.mode == MODE_STOPPED)) {
+    if (resized && e.soundOnly) {
+        InvalidateRect(e.band, NULL, FALSE);  // the waveform is drawn to the band's width
+    } else if (resized && (e.mode == MODE_PAUSED || e.mode == MODE_STOPPED)) {
         e.pictureStale = true;
         SetTimer(e.band, RESEEK_TIMER_ID, RESEEK_SETTLE_MS, NULL);  // each size step restarts it
     }

@@ -6,9 +6,6 @@
 // shows exactly the picture asked for.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-
 #include "platform/quorvel.h"
 #include "tests/e2e/support.h"
 
@@ -19,8 +16,6 @@ namespace {
 const int OPENS = 10;
 const DWORD OPEN_DEADLINE_MS = 5000;
 const DWORD STALL_LIMIT_MS = 1000;
-const DWORD PROBE_TIMEOUT_MS = 3000;
-const DWORD PROBE_PAUSE_MS = 20;
 const WPARAM REQUEST_PAUSE = 4, REQUEST_LOCATE = 256;
 
 enum Outcome { PLAYS, CANNOT_OPEN };
@@ -69,38 +64,6 @@ const MediaCase CORPUS[] = {
     {"cut-half.webm", "25", PLAYS, 15, 10, EXACT, "the first half plays"},
     {"cut-half.mpg", "25", CANNOT_OPEN, 0, 0, EXACT, "no DirectShow splitter for MPEG-2"},
     {"interlaced.mp4", "25", PLAYS, 45, 30, EXACT, ""},
-};
-
-// Keeps sending the Player window a message that needs its thread, and notes the longest wait.
-class StallProbe {
-public:
-    explicit StallProbe(HWND window) : window_(window), thread_([this] { Run(); }) {}
-    ~StallProbe() { Stop(); }
-    DWORD Stop()
-    {
-        stop_ = true;
-        if (thread_.joinable())
-            thread_.join();
-        return longest_;
-    }
-
-private:
-    void Run()
-    {
-        while (!stop_) {
-            DWORD start = GetTickCount();
-            DWORD_PTR result = 0;
-            SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, PROBE_TIMEOUT_MS, &result);
-            DWORD waited = GetTickCount() - start;
-            if (waited > longest_)
-                longest_ = waited;
-            Sleep(PROBE_PAUSE_MS);
-        }
-    }
-    HWND window_;
-    std::atomic<bool> stop_{false};
-    std::atomic<DWORD> longest_{0};
-    std::thread thread_;
 };
 
 class Media : public PlayerTest, public ::testing::WithParamInterface<MediaCase> {

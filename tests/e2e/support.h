@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "timecode/timecode.h"
@@ -19,6 +21,8 @@ enum {
     SETTLE_DEADLINE_MS = 8000,   // a paused seek to its picture
     TYPED_DEADLINE_MS = 5000,
     EXIT_DEADLINE_MS = 15000,
+    PROBE_TIMEOUT_MS = 3000,     // the stall probe's longest wait for one answer
+    PROBE_PAUSE_MS = 20,
 };
 
 // Pumps this thread's queue and polls until condition() holds or the deadline passes.
@@ -174,6 +178,38 @@ protected:
     void StartWithNotes(const char *clip);
     void TearDown() override;
     Notes notes;
+};
+
+// Keeps sending the Player window a message that needs its thread, and notes the longest wait.
+class StallProbe {
+public:
+    explicit StallProbe(HWND window) : window_(window), thread_([this] { Run(); }) {}
+    ~StallProbe() { Stop(); }
+    DWORD Stop()
+    {
+        stop_ = true;
+        if (thread_.joinable())
+            thread_.join();
+        return longest_;
+    }
+
+private:
+    void Run()
+    {
+        while (!stop_) {
+            DWORD start = GetTickCount();
+            DWORD_PTR result = 0;
+            SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, PROBE_TIMEOUT_MS, &result);
+            DWORD waited = GetTickCount() - start;
+            if (waited > longest_)
+                longest_ = waited;
+            Sleep(PROBE_PAUSE_MS);
+        }
+    }
+    HWND window_;
+    std::atomic<bool> stop_{false};
+    std::atomic<DWORD> longest_{0};
+    std::thread thread_;
 };
 
 // Key strokes through SendInput, as a keyboard would give them.
