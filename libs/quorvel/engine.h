@@ -38,6 +38,8 @@ struct Engine {
     IBasicVideo *basicVideo;
     IBaseFilter *renderer;
     IReferenceClock *clock;
+    IReferenceClock *speedClock; // ours, the graph's clock while the speed is not normal
+    LONG speed;                  // percent; 0 until set, which is normal speed
 
     MediaTime duration;
     bool durationEstimated;      // the file does not say: the media may run on past it
@@ -102,6 +104,14 @@ LONG PlayingFrame();
 void FollowLongerStream();
 MediaTime PlayingTime();
 void WindTick();
+LONG ChangeSpeed(LONG percent);
+
+// speed.cpp
+LONG SpeedPercent();
+bool ClockChangeNeeded(LONG newSpeed);
+void ChooseGraphClock();
+void ForgetSpeedClock();
+void FollowSpeed();
 
 // reports.cpp
 void Report(LONG frame);
