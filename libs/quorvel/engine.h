@@ -76,6 +76,9 @@ bool HandBuiltGraphsRun();
 HRESULT OpenGraph(const WCHAR *path, const char *decoder, char *reason, int reasonChars);
 void CloseGraph();
 bool WaitForPicture(DWORD timeoutMs);
+// Keeps the graph's clock waking until it is released (Wine's system clock may otherwise never
+// end its thread); close the handle once the clock is gone.
+HANDLE KeepClockAwake();
 HRESULT SeekPaused(LONG frame, bool wait);
 
 // builder.cpp: work done on the builder's thread while this one goes on answering

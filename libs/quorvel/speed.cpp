@@ -36,6 +36,8 @@ bool ClockChangeNeeded(LONG newSpeed)
 void ChooseGraphClock()
 {
     Engine &e = g_engine;
+    // The clock given up may be Wine's system clock, whose release can hang as at teardown.
+    HANDLE clockTick = KeepClockAwake();
     ForgetSpeedClock();
     if (SpeedPercent() == SPEED_NORMAL) {
         e.graph->SetDefaultSyncSource();
@@ -49,6 +51,8 @@ void ChooseGraphClock()
         e.clock->Release();
     e.clock = NULL;
     e.mediaFilter->GetSyncSource(&e.clock);
+    if (clockTick)
+        CloseHandle(clockTick);
 }
 
 void ForgetSpeedClock()

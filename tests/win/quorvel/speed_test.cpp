@@ -120,7 +120,8 @@ TEST_P(Speed, ChangeWhilePlayingKeepsThePosition)
         LONG percent;
         const char *what;
     } changes[] = {{150, "normal to 150 (new clock)"}, {60, "150 to 60 (same clock)"},
-                   {100, "60 to normal (new clock)"}};
+                   {100, "60 to normal (new clock)"}, {90, "normal to 90 (new clock again)"},
+                   {100, "90 to normal again"}};
     for (auto c : changes) {
         LONG before = LastReport();
         EXPECT_EQ(c.percent, QuorvelControl(QUORVEL_SPEED, c.percent));
@@ -131,6 +132,12 @@ TEST_P(Speed, ChangeWhilePlayingKeepsThePosition)
         Pump(500);
         EXPECT_GT(LastReport(), after) << c.what << ": not playing on";
     }
+    // Changes in quick succession, each clock taken just after the one before started.
+    for (LONG percent : {110, 100, 90, 100, 120})
+        EXPECT_EQ(percent, QuorvelControl(QUORVEL_SPEED, percent));
+    LONG before = LastReport();
+    Pump(500);
+    EXPECT_GT(LastReport(), before) << "not playing on after quick changes";
 }
 
 TEST_F(SpeedRequest, RequestHoldsTheSpeedToItsRangeAndWorksWithoutAFile)
