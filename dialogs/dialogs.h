@@ -33,13 +33,16 @@ struct DecoderChoice {
     char decoderName[DECODER_NAME_SIZE];
 };
 
-// The Playback dialog's creation parameter: the hot keys a jump key may not be, and after OK
-// (result 1) the jump keys chosen. The times and the keys are written by the dialog.
+// The Playback dialog's creation parameter: the hot keys a jump or speed key may not be, and
+// after OK (result 1) the keys and the speed chosen. The settings are written by the dialog.
 struct PlaybackChoice {
     int tcHotKey;           // in
     int startStopHotKey;    // in
     int jumpBackHotKey;     // in and out: kept as it was when its text names nothing
     int jumpForwardHotKey;
+    int slowerHotKey;
+    int fasterHotKey;
+    int speedPercent;       // in and out: shown, and after OK the speed entered, held to its range
 };
 
 // The Options, Playback and Decoder dialogs take a pointer to their choice; the About dialog

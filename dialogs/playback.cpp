@@ -1,6 +1,7 @@
 // The Playback dialog: how far a resume goes back, how far the jump keys go and which keys they
-// are. OK writes the [Playback] section, the numbers clamped to their ranges, and hands the keys
-// back to the Player window, which hands them to the key hook.
+// are, the playback speed and the keys that change it. OK writes the [Playback] section, the
+// numbers clamped to their ranges, and hands the keys and the speed back to the Player window,
+// which hands the keys to the key hook and the speed to the engine.
 #include "dialogs/dialogs.h"
 
 #include <stdio.h>
@@ -30,6 +31,7 @@ static void InitSeconds(HWND dialog, int id, const char *text)
     SetDlgItemTextA(dialog, id, text);
 }
 
+// Speeds and their keys are both edited as short numbers and key names.
 static void InitHotKey(HWND dialog, int id, const char *key)
 {
     for (const char *name : HotKeyNames)
@@ -56,8 +58,14 @@ static void OnInitDialog(HWND dialog, PlaybackChoice *choice)
     snprintf(shown, sizeof shown, "%d", JumpSecondsFromText(text));
     InitSeconds(dialog, IDC_PB_JUMPSECONDS, shown);
 
+    ReadSetting(SECTION_PLAYBACK, KEY_SPEED, DEFAULT_SPEED, text, sizeof text);
+    snprintf(shown, sizeof shown, "%d", SpeedFromText(text));
+    InitSeconds(dialog, IDC_PB_SPEED, shown);
+
     InitHotKey(dialog, IDC_PB_JUMPBACKKEY, KEY_JUMP_BACK_HOTKEY);
     InitHotKey(dialog, IDC_PB_JUMPFORWARDKEY, KEY_JUMP_FORWARD_HOTKEY);
+    InitHotKey(dialog, IDC_PB_SLOWERKEY, KEY_SLOWER_HOTKEY);
+    InitHotKey(dialog, IDC_PB_FASTERKEY, KEY_FASTER_HOTKEY);
 }
 
 static int SelectedHotKey(HWND dialog, int id)
@@ -67,34 +75,65 @@ static int SelectedHotKey(HWND dialog, int id)
     return HotKeyFromName(text, HOTKEY_NONE);
 }
 
-// Why a jump key cannot be this key, or NULL. One key doing two things at once (typing the
-// timecode and jumping) would make the typed timecode wrong.
-static const char *Refusal(int key, int tcHotKey, int startStopHotKey, int otherJumpKey)
+// A key already in use, and what a key that is it is told.
+struct TakenKey {
+    int key;
+    const char *refusal;
+};
+
+// The keys of this dialog, in the order of the template: each may not be one of the keys before
+// it, nor the TC or start/stop key. One key doing two things at once (typing the timecode and
+// jumping) would make the typed timecode wrong.
+static const struct {
+    int list, refusalLine;
+    const char *refusal;  // what a later key that is this one is told
+} ChosenKeys[] = {
+    {IDC_PB_JUMPBACKKEY, IDC_PB_JUMPBACK_REFUSED, "Already Jump Back"},
+    {IDC_PB_JUMPFORWARDKEY, IDC_PB_JUMPFORWARD_REFUSED, "Already Jump Forward"},
+    {IDC_PB_SLOWERKEY, IDC_PB_SLOWER_REFUSED, "Already Slower"},
+    {IDC_PB_FASTERKEY, IDC_PB_FASTER_REFUSED, "Already Faster"},
+};
+enum { CHOSEN_KEY_COUNT = sizeof ChosenKeys / sizeof ChosenKeys[0] };
+
+// Why a key cannot be this key, or NULL.
+static const char *Refusal(int key, const TakenKey *taken, int count)
 {
     if (key == HOTKEY_NONE)
         return NULL;
-    if (key == tcHotKey)
-        return "Already the TC key";
-    if (key == startStopHotKey)
-        return "Already Start/Stop";
-    if (key == otherJumpKey)
-        return "Already Jump Back";
+    for (int i = 0; i < count; i++)
+        if (key == taken[i].key)
+            return taken[i].refusal;
     return NULL;
 }
 
-// Shows the refusal beside each key (empty when none); true when neither key is refused.
+static bool IsChosenKeyList(int id)
+{
+    for (const auto &chosen : ChosenKeys)
+        if (chosen.list == id)
+            return true;
+    return false;
+}
+
+// Shows the refusal beside each key (empty when none); true when no key is refused.
 static bool CheckHotKeys(HWND dialog)
 {
     const PlaybackChoice *choice = Choice(dialog);
-    int back = SelectedHotKey(dialog, IDC_PB_JUMPBACKKEY);
-    int forward = SelectedHotKey(dialog, IDC_PB_JUMPFORWARDKEY);
-    const char *backRefusal =
-        Refusal(back, choice->tcHotKey, choice->startStopHotKey, HOTKEY_NONE);
-    const char *forwardRefusal =
-        Refusal(forward, choice->tcHotKey, choice->startStopHotKey, back);
-    SetDlgItemTextA(dialog, IDC_PB_JUMPBACK_REFUSED, backRefusal ? backRefusal : "");
-    SetDlgItemTextA(dialog, IDC_PB_JUMPFORWARD_REFUSED, forwardRefusal ? forwardRefusal : "");
-    return !backRefusal && !forwardRefusal;
+    TakenKey taken[2 + CHOSEN_KEY_COUNT] = {
+        {choice->tcHotKey, "Already the TC key"},
+        {choice->startStopHotKey, "Already Start/Stop"},
+    };
+    int count = 2;
+    bool allowed = true;
+    for (const auto &chosen : ChosenKeys) {
+        int key = SelectedHotKey(dialog, chosen.list);
+        const char *refusal = Refusal(key, taken, count);
+        SetDlgItemTextA(dialog, chosen.refusalLine, refusal ? refusal : "");
+        allowed = allowed && !refusal;
+        taken[count].key = key;
+        taken[count].refusal = chosen.refusal;
+        count++;
+    }
+    return allowed;
 }
 
 static void OnOK(HWND dialog)
@@ -115,6 +154,17 @@ static void OnOK(HWND dialog)
     ReadControlText(dialog, IDC_PB_JUMPFORWARDKEY, text);
     WriteSetting(SECTION_PLAYBACK, KEY_JUMP_FORWARD_HOTKEY, text);
     choice->jumpForwardHotKey = HotKeyFromName(text, choice->jumpForwardHotKey);
+
+    ReadControlText(dialog, IDC_PB_SPEED, text);
+    choice->speedPercent = SpeedFromText(text);
+    snprintf(stored, sizeof stored, "%d", choice->speedPercent);
+    WriteSetting(SECTION_PLAYBACK, KEY_SPEED, stored);
+    ReadControlText(dialog, IDC_PB_SLOWERKEY, text);
+    WriteSetting(SECTION_PLAYBACK, KEY_SLOWER_HOTKEY, text);
+    choice->slowerHotKey = HotKeyFromName(text, choice->slowerHotKey);
+    ReadControlText(dialog, IDC_PB_FASTERKEY, text);
+    WriteSetting(SECTION_PLAYBACK, KEY_FASTER_HOTKEY, text);
+    choice->fasterHotKey = HotKeyFromName(text, choice->fasterHotKey);
 }
 
 // OK stays open while a key is refused; a new choice in either list shows or clears the
@@ -123,8 +173,7 @@ static INT_PTR OnCommand(HWND dialog, WPARAM command)
 {
     if (command == IDOK && !CheckHotKeys(dialog))
         return 1;
-    if (HIWORD(command) == CBN_SELCHANGE &&
-        (LOWORD(command) == IDC_PB_JUMPBACKKEY || LOWORD(command) == IDC_PB_JUMPFORWARDKEY))
+    if (HIWORD(command) == CBN_SELCHANGE && IsChosenKeyList(LOWORD(command)))
         CheckHotKeys(dialog);
     return OnDialogCommand(dialog, command, OnOK);
 }

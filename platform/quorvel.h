@@ -38,6 +38,8 @@ enum QuorvelRequest {
     QUORVEL_STEP = REMOTE_STEP,    // parameter: signed frame count
     QUORVEL_SLIDER = 128,          // parameter: percentage of the duration, 0 to 100
     QUORVEL_SEEK = 256,            // parameter: frame number of the media
+    QUORVEL_SPEED = REMOTE_SET_SPEED,  // parameter: percent, held to 50 to 200; playing or not,
+                                       // and for the files opened later; answers the speed set
     QUORVEL_QUERY_LENGTH = REMOTE_QUERY_LENGTH,  // the duration in frames
 };
 
@@ -61,7 +63,7 @@ QUORVEL_API BOOL WINAPI QuorvelSetFileW(const WCHAR *path);
 QUORVEL_API BOOL WINAPI QuorvelListFilter(HWND listBox);
 // Fits the video to the Player window's video band again.
 QUORVEL_API BOOL WINAPI QuorvelMoveVideoWindow(void);
-// Carries out a request; only QUORVEL_QUERY_LENGTH has a result.
+// Carries out a request; only QUORVEL_QUERY_LENGTH and QUORVEL_SPEED have a result.
 QUORVEL_API LONG WINAPI QuorvelControl(LONG request, LONG parameter);
 
 #ifdef __cplusplus

@@ -17,4 +17,14 @@ enum RemoteRequest {
     REMOTE_LOCATE = 256,            // lParam: packed timecode
     REMOTE_QUERY_TIMECODE = 1024,   // answers the packed current timecode
     REMOTE_QUERY_LENGTH = -32767,   // wParam 0xFFFF8001: answers the duration in frames
+    REMOTE_SET_SPEED = 2048,        // lParam: percent, held to 50 to 200
+    REMOTE_QUERY_SPEED = 4096,      // answers the speed in percent
+};
+
+// Playback speed in percent.
+enum {
+    SPEED_SLOWEST = 50,
+    SPEED_NORMAL = 100,
+    SPEED_FASTEST = 200,
+    SPEED_STEP = 10,    // the slower and faster keys
 };

@@ -1,5 +1,6 @@
 // The system-wide hot keys: start/stop toggles playback, the TC hot key types the timecode into
-// whatever window has the keyboard focus, the jump keys move the position.
+// whatever window has the keyboard focus, the jump keys move the position, the speed keys
+// change the speed.
 #include "player/player.h"
 
 #include "platform/zentrixkey.h"
@@ -13,7 +14,8 @@ UINT(WINAPI *TypingSendInput)(UINT count, INPUT *inputs, int size) = SendInput;
 void KeepHotKeys(void)
 {
     DWORD keys[] = {(DWORD)Player.tcHotKey, (DWORD)Player.startStopHotKey,
-                    (DWORD)Player.jumpBackHotKey, (DWORD)Player.jumpForwardHotKey};
+                    (DWORD)Player.jumpBackHotKey, (DWORD)Player.jumpForwardHotKey,
+                    (DWORD)Player.slowerHotKey, (DWORD)Player.fasterHotKey};
     SetKeyHookKeys(keys, sizeof keys / sizeof keys[0]);
 }
 
@@ -91,4 +93,8 @@ void OnKeyHookHotKey(HWND window, WPARAM key)
         Jump(window, -1);
     if ((int)key == Player.jumpForwardHotKey)
         Jump(window, +1);
+    if ((int)key == Player.slowerHotKey)
+        StepSpeed(window, -1);
+    if ((int)key == Player.fasterHotKey)
+        StepSpeed(window, +1);
 }

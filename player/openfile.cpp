@@ -49,8 +49,29 @@ void OpenCurrentFileInEngine(void)
         QuorvelSetFile(Player.currentFile);
 }
 
-static void ShowTitle(HWND window)
+enum { SPEED_TITLE_SIZE = 24 };  // "   Speed 200 %" and more
+
+// Away from normal speed the speed follows the name in the title strip, where the user looks
+// anyway; with no file it stands alone.
+static void ShowTitleWithSpeed(HWND window)
 {
+    WCHAR title[CURRENT_FILE_SIZE + SPEED_TITLE_SIZE];
+    if (Player.currentFileWide[0])
+        lstrcpynW(title, Player.currentFileWide, CURRENT_FILE_SIZE);
+    else if (!MultiByteToWideChar(CP_ACP, 0, Player.currentFile, -1, title, CURRENT_FILE_SIZE))
+        title[0] = L'\0';
+    int length = lstrlenW(title);
+    wsprintfW(title + length, L"%sSpeed %d %%", length ? L"   " : L"", Player.speedPercent);
+    DefWindowProcW(window, WM_SETTEXT, 0, (LPARAM)title);
+    InvalidateRect(window, NULL, FALSE);
+}
+
+void ShowTitle(HWND window)
+{
+    if (Player.speedPercent != SPEED_NORMAL) {
+        ShowTitleWithSpeed(window);
+        return;
+    }
     if (!Player.currentFileWide[0]) {
         SendMessageA(window, WM_SETTEXT, 0, (LPARAM)Player.currentFile);
         return;
@@ -69,6 +90,7 @@ void OnOpenFile(HWND window)
     EnableMenuItem(GetSubMenu(Player.menu, 0), IDM_DECODER, MF_BYCOMMAND | MF_ENABLED);
     ReadTypingOptions();
     ReadJumpHotKeys();
+    ReadSpeedHotKeys();
     KeepHotKeys();
 
     char rateText[FRAME_RATE_READ_SIZE];

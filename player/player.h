@@ -38,6 +38,9 @@ struct PlayerValues {
     int startStopHotKey;
     int jumpBackHotKey;
     int jumpForwardHotKey;
+    int slowerHotKey;
+    int fasterHotKey;
+    int speedPercent;          // playback speed, 50 to 200; the same for every file
     int showFramesMode;        // ShowFramesMode
     int appendSignMode;        // AppendSignMode
     HMENU menu;                // from WM_INITDIALOG to WM_DESTROY; its first submenu pops up
@@ -57,6 +60,16 @@ void PauseByUser(HWND window);
 void Jump(HWND window, int direction);
 // The jump keys from the [Playback] section; with the typing options at every opening.
 void ReadJumpHotKeys(void);
+// The speed from the [Playback] section, handed to the engine; at start.
+void ReadSpeed(HWND window);
+// The speed keys, read with the jump keys.
+void ReadSpeedHotKeys(void);
+// A new speed, held to its range: stored, handed to the engine and shown at once.
+void SetSpeed(HWND window, int percent);
+// A speed key: one step slower (-1) or faster (+1).
+void StepSpeed(HWND window, int direction);
+// The window title: the file's name, and the speed after it when it is not normal.
+void ShowTitle(HWND window);
 
 // Handlers that live beside the procedure, one file per concern.
 // Takes a path from the command line or a drop into the current-file buffers.

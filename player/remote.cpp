@@ -45,6 +45,11 @@ INT_PTR OnRemoteControl(HWND window, WPARAM request, LPARAM parameter)
     }
     case REMOTE_QUERY_TIMECODE:
         return Answer(window, (LONG)Player.currentTimecode);
+    case REMOTE_SET_SPEED:
+        SetSpeed(window, (int)(LONG)parameter);
+        return 0;
+    case REMOTE_QUERY_SPEED:
+        return Answer(window, Player.speedPercent);
     case (DWORD)REMOTE_QUERY_LENGTH:
         return Answer(window, QuorvelControl(QUORVEL_QUERY_LENGTH, 0));
     default:

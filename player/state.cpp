@@ -1,5 +1,7 @@
 #include "player/player.h"
 
+#include "platform/remote.h"
+
 #include "resources/resource.h"
 #include "settings/keys.h"
 #include "timecode/timecode.h"
@@ -21,6 +23,9 @@ PlayerValues Player = {
     VK_F11,           // startStopHotKey
     0,                // jumpBackHotKey
     0,                // jumpForwardHotKey
+    0,                // slowerHotKey
+    0,                // fasterHotKey
+    SPEED_NORMAL,     // speedPercent
     SHOW_FRAMES_YES,  // showFramesMode
     APPEND_SPACE,     // appendSignMode
     NULL,             // menu

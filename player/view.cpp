@@ -60,6 +60,7 @@ static void OnInitDialog(HWND window)
     EnableMenuItem(PopupMenu(), IDM_DECODER, MF_BYCOMMAND | MF_GRAYED);
     DragAcceptFiles(window, TRUE);
     QuorvelInit(window);
+    ReadSpeed(window);
     if (Player.currentFile[0])
         PostMessageA(window, WM_APP_OPENFILE, 0, 0);
 }
@@ -178,11 +179,17 @@ static void ChoosePlayback(HWND window)
     choice.startStopHotKey = Player.startStopHotKey;
     choice.jumpBackHotKey = Player.jumpBackHotKey;
     choice.jumpForwardHotKey = Player.jumpForwardHotKey;
+    choice.slowerHotKey = Player.slowerHotKey;
+    choice.fasterHotKey = Player.fasterHotKey;
+    choice.speedPercent = Player.speedPercent;
     if (DialogBoxParamA(App.instance, IDD_PLAYBACK, window, PlaybackDlgProc, (LPARAM)&choice) != 1)
         return;
     Player.jumpBackHotKey = choice.jumpBackHotKey;
     Player.jumpForwardHotKey = choice.jumpForwardHotKey;
+    Player.slowerHotKey = choice.slowerHotKey;
+    Player.fasterHotKey = choice.fasterHotKey;
     KeepHotKeys();
+    SetSpeed(window, choice.speedPercent);
 }
 
 // After OK the file is opened again at once, with the decoder just chosen; the engine plays a

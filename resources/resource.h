@@ -69,7 +69,7 @@
 #define IDC_ABOUT_TITLE   101
 #define IDC_ABOUT_CREDITS 102
 
-// Playback dialog "PLAYBACK". A refusal line beside each jump key stays empty until the key is
+// Playback dialog "PLAYBACK". A refusal line beside each jump and speed key stays empty until the key is
 // refused.
 #define IDC_PB_TIMES_GROUP         100
 #define IDC_PB_REWIND              101
@@ -79,6 +79,12 @@
 #define IDC_PB_JUMPBACK_REFUSED    202
 #define IDC_PB_JUMPFORWARDKEY      203
 #define IDC_PB_JUMPFORWARD_REFUSED 204
+#define IDC_PB_SPEED_GROUP         300
+#define IDC_PB_SPEED               301
+#define IDC_PB_SLOWERKEY           302
+#define IDC_PB_SLOWER_REFUSED      303
+#define IDC_PB_FASTERKEY           304
+#define IDC_PB_FASTER_REFUSED      305
 
 // Version resource.
 #define VANTOREL_VERSION_BINARY 1, 20, 0, 0

@@ -17,6 +17,9 @@
 #define KEY_JUMP_SECONDS        "JumpSeconds"
 #define KEY_JUMP_BACK_HOTKEY    "JumpBackHotKey"
 #define KEY_JUMP_FORWARD_HOTKEY "JumpForwardHotKey"
+#define KEY_SPEED               "Speed"
+#define KEY_SLOWER_HOTKEY       "SlowerHotKey"
+#define KEY_FASTER_HOTKEY       "FasterHotKey"
 #define KEY_DEFAULT             "default"   // FrameRate and TC-Offset entry of files without their own
 #define SECTION_WINDOW_POSITION "WindowPosition"
 #define KEY_PLAYER              "Player"
@@ -35,6 +38,8 @@
 #define DEFAULT_REWIND_ON_RESUME "0"
 #define DEFAULT_JUMP_SECONDS     "5"
 #define DEFAULT_JUMP_HOTKEY      "-"
+#define DEFAULT_SPEED            "100"
+#define DEFAULT_SPEED_HOTKEY     "-"
 
 // Read sizes: the size argument of the read (characters kept plus the terminator).
 enum {
@@ -45,6 +50,7 @@ enum {
     DECODER_READ_SIZE = 64,       // 63 characters
     WINDOW_POSITION_READ_SIZE = 64,
     SECONDS_READ_SIZE = 16,       // RewindOnResume and JumpSeconds: 15 characters
+    SPEED_READ_SIZE = 16,         // Speed: 15 characters
 };
 
 // Show-frames and append-sign keywords, indexed by their mode.

@@ -114,6 +114,32 @@ int JumpSecondsFromText(const char *text)
     return (int)(seconds + 0.5);
 }
 
+int SpeedFromText(const char *text)
+{
+    if (!HasNumber(text))
+        return SPEED_NORMAL;
+    double percent = DecimalFromText(text);
+    if (percent < SPEED_SLOWEST)
+        return SPEED_SLOWEST;
+    if (percent > SPEED_FASTEST)
+        return SPEED_FASTEST;
+    return (int)(percent + 0.5);
+}
+
+int SteppedSpeed(int percent, int direction)
+{
+    int steps = percent / SPEED_STEP;  // speeds are positive: this rounds down
+    if (direction > 0)
+        percent = (steps + 1) * SPEED_STEP;
+    else if (direction < 0)
+        percent = (percent % SPEED_STEP ? steps : steps - 1) * SPEED_STEP;
+    if (percent < SPEED_SLOWEST)
+        return SPEED_SLOWEST;
+    if (percent > SPEED_FASTEST)
+        return SPEED_FASTEST;
+    return percent;
+}
+
 void FormatRewindSeconds(double seconds, char *text)
 {
     long hundredths = (long)(seconds * HUNDREDTHS + 0.5);

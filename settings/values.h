@@ -2,6 +2,8 @@
 // window rectangles. Pure code, no platform call: it also builds with the host compiler.
 #pragma once
 
+#include "platform/remote.h"  // the speed's range, shared with the remote requests
+
 struct WindowRect {
     int x, y, width, height;
 };
@@ -42,6 +44,13 @@ double RewindSecondsFromText(const char *text);
 // JumpSeconds: whole seconds (a fraction rounds to the nearest) clamped to 1 to 60; a text
 // without a number gives the default 5.
 int JumpSecondsFromText(const char *text);
+// Speed: whole percent (a fraction rounds to the nearest) held to 50 to 200; a text without a
+// number gives normal speed, 100.
+int SpeedFromText(const char *text);
+// The slower (-1) and faster (+1) keys: one step of 10, stopping at 50 and 200; from a speed
+// off the steps (a hand-edited 125) the first step goes to the next multiple of 10.
+int SteppedSpeed(int percent, int direction);
+
 // The stored form of a rewind: "0", "2", "2.5", "0.25" (no trailing zeros); text holds
 // SECONDS_TEXT_SIZE characters.
 void FormatRewindSeconds(double seconds, char *text);

@@ -52,6 +52,8 @@ struct Engine {
     IBasicVideo *basicVideo;
     IBaseFilter *renderer;
     IReferenceClock *clock;
+    IReferenceClock *speedClock; // ours, the graph's clock while the speed is not normal
+    LONG speed;                  // percent; 0 until set, which is normal speed
 
     MediaTime duration;
     bool durationEstimated;      // the file does not say: the media may run on past it
@@ -90,6 +92,9 @@ bool HandBuiltGraphsRun();
 HRESULT OpenGraph(const WCHAR *path, const char *decoder, char *reason, int reasonChars);
 void CloseGraph();
 bool WaitForPicture(DWORD timeoutMs);
+// Keeps the graph's clock waking until it is released (Wine's system clock may otherwise never
+// end its thread); close the handle once the clock is gone.
+HANDLE KeepClockAwake();
 HRESULT SeekPaused(LONG frame, bool wait);
 
 // builder.cpp: work done on the builder's thread while this one goes on answering
@@ -120,6 +125,14 @@ LONG PlayingFrame();
 void FollowLongerStream();
 MediaTime PlayingTime();
 void WindTick();
+LONG ChangeSpeed(LONG percent);
+
+// speed.cpp
+LONG SpeedPercent();
+bool ClockChangeNeeded(LONG newSpeed);
+void ChooseGraphClock();
+void ForgetSpeedClock();
+void FollowSpeed();
 
 // reports.cpp
 void Report(LONG frame);

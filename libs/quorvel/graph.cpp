@@ -358,7 +358,7 @@ HRESULT OpenGraph(const WCHAR *widePath, const char *decoder, char *reason, int 
     ReadMedia();
     e.durationEstimated = DurationUnknown(widePath);
     OpenTraceMark("media read (rate, size, duration)");
-    e.graph->SetDefaultSyncSource();
+    ChooseGraphClock();
     OpenTraceMark("clock chosen");
     AdoptVideoWindow();
     OpenTraceMark("window adopted");
@@ -406,6 +406,7 @@ void CloseGraph()
     if (e.control)
         e.control->Stop();
     HANDLE clockTick = KeepClockAwake();
+    ForgetSpeedClock();
     if (e.videoWindow) {
         e.videoWindow->put_Visible(OAFALSE);
         e.videoWindow->put_Owner((OAHWND)NULL);

@@ -82,7 +82,7 @@ void PostNotice(WPARAM kind, LONG value)
 void StartTimer()
 {
     if (g_engine.player)
-        SetTimer(g_engine.player, ENGINE_TIMER_ID, ReportTickMs(g_engine.rate), EngineTimerProc);
+        SetTimer(g_engine.player, ENGINE_TIMER_ID, ReportTickMs(g_engine.rate * SpeedPercent() / SPEED_NORMAL), EngineTimerProc);
 }
 
 void StopTimer()

@@ -123,6 +123,27 @@ void Wind(int direction)
 
 void GoTo(LONGLONG frame) { StillAt(ClampFrame(frame, g_engine.frameCount), MODE_PAUSED); }
 
+// A graph takes a new clock only while stopped: the picture goes back to where it was, and
+// playing or winding goes on from there.
+void ChangeClock()
+{
+    Engine &e = g_engine;
+    LONG frame = CurrentFrame();
+    bool playing = e.mode == MODE_PLAYING;
+    StopTimer();
+    e.control->Stop();
+    ChooseGraphClock();
+    e.windSeekPending = false;
+    SeekPaused(frame, true);
+    if (playing) {
+        RunFromPicture();
+        return;
+    }
+    Report(e.frame);
+    if (e.mode == MODE_WINDING)
+        StartTimer();
+}
+
 }  // namespace
 
 MediaTime PlayingTime()
@@ -199,9 +220,34 @@ void WindTick()
         e.windSeekPending = true;
 }
 
+LONG ChangeSpeed(LONG percent)
+{
+    Engine &e = g_engine;
+    if (percent < SPEED_SLOWEST)
+        percent = SPEED_SLOWEST;
+    if (percent > SPEED_FASTEST)
+        percent = SPEED_FASTEST;
+    if (percent == SpeedPercent())
+        return percent;
+    bool newClock = ClockChangeNeeded(percent);
+    e.speed = percent;
+    if (e.mode == MODE_NO_FILE || e.opening)
+        return percent;  // the next graph gets the clock for it
+    if (newClock) {
+        ChangeClock();
+    } else {
+        FollowSpeed();
+        if (e.mode == MODE_PLAYING)
+            StartTimer();  // reports keep up with the pictures
+    }
+    return percent;
+}
+
 LONG Control(LONG request, LONG parameter)
 {
     Engine &e = g_engine;
+    if (request == QUORVEL_SPEED)
+        return ChangeSpeed(parameter);
     if (request == QUORVEL_QUERY_LENGTH)
         return e.mode == MODE_NO_FILE ? 0 : e.frameCount;
     if (e.mode == MODE_NO_FILE)

@@ -143,3 +143,39 @@ TEST(PlaybackSeconds, JumpIsWholeSecondsFrom1To60)
     for (const Case &c : cases)
         EXPECT_EQ(JumpSecondsFromText(c.text), c.seconds) << '"' << c.text << '"';
 }
+
+TEST(PlaybackSpeed, WholePercentFrom50To200)
+{
+    struct Case {
+        const char *text;
+        int percent;
+    } cases[] = {
+        {"100", 100}, {"50", 50}, {"200", 200}, {"49", 50}, {"0", 50}, {"-150", 50},
+        {"201", 200}, {"99999999999", 200}, {"75.4", 75}, {"75.5", 76}, {" 120", 120},
+        {"130 %", 130}, {"", 100}, {"-", 100}, {"fast", 100},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(SpeedFromText(c.text), c.percent) << '"' << c.text << '"';
+}
+
+TEST(PlaybackSpeed, KeysStepByTenAndStopAtTheEnds)
+{
+    struct Case {
+        int percent, direction, stepped;
+    } cases[] = {
+        {100, +1, 110}, {100, -1, 90}, {190, +1, 200}, {200, +1, 200}, {60, -1, 50},
+        {50, -1, 50}, {125, +1, 130}, {125, -1, 120}, {55, -1, 50}, {195, +1, 200},
+        {130, 0, 130},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(SteppedSpeed(c.percent, c.direction), c.stepped)
+            << c.percent << " stepped " << c.direction;
+    // Ten steps up from the slowest reach the fastest and stay there; and back down.
+    int percent = SPEED_SLOWEST;
+    for (int i = 0; i < 20; i++)
+        percent = SteppedSpeed(percent, +1);
+    EXPECT_EQ(percent, SPEED_FASTEST);
+    for (int i = 0; i < 20; i++)
+        percent = SteppedSpeed(percent, -1);
+    EXPECT_EQ(percent, SPEED_SLOWEST);
+}

@@ -43,6 +43,7 @@ void TextFromPacked(uint32_t packed, char *text)
              (unsigned)(packed >> 8) & 0xFF, (unsigned)packed & 0xFF);
 }
 
+// A whole decimal number: a frame count, a percent.
 static bool FrameCountFromText(const char *text, int32_t *count)
 {
     char *end;
@@ -70,7 +71,7 @@ bool ParseCtlCommand(int count, const char *const *words, CtlCommand *command, c
         {"length", (uint32_t)REMOTE_QUERY_LENGTH, CTL_PRINT_NUMBER},
     };
     *error = "usage: zentrixctl play|pause|stop|rewind|forward|step N|locate HH:MM:SS:FF|query|length"
-             " (drop-frame: HH:MM:SS;FF)";
+             "|speed [PERCENT] (drop-frame: HH:MM:SS;FF)";
     if (count < 1)
         return false;
     const char *word = words[0];
@@ -99,6 +100,21 @@ bool ParseCtlCommand(int count, const char *const *words, CtlCommand *command, c
             return false;
         }
         *command = CtlCommand{REMOTE_LOCATE, (int32_t)packed, CTL_PRINT_NOTHING};
+        return true;
+    }
+    if (strcmp(word, "speed") == 0) {
+        // Without a percent it asks; the player's answer is the speed in percent.
+        if (count == 1) {
+            *command = CtlCommand{REMOTE_QUERY_SPEED, 0, CTL_PRINT_NUMBER};
+            return true;
+        }
+        int32_t percent;
+        if (count != 2 || !FrameCountFromText(words[1], &percent) || percent < SPEED_SLOWEST ||
+            percent > SPEED_FASTEST) {
+            *error = "zentrixctl: speed takes a whole percent from 50 to 200, such as 75";
+            return false;
+        }
+        *command = CtlCommand{REMOTE_SET_SPEED, percent, CTL_PRINT_NOTHING};
         return true;
     }
     return false;

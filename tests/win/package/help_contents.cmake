@@ -31,7 +31,8 @@ endif()
 
 list(APPEND expected "%APPDATA%\\Zentrix\\Zentrix.ini" "WM_REMOTE_CONTROL" "0x7FFE"
      "VANTORELDLGCLASS" "0xFFFF8001" "hours << 24" "minutes << 16" "seconds << 8")
-foreach(command play pause stop rewind forward "step N" "locate HH:MM:SS:FF" query length)
+foreach(command play pause stop rewind forward "step N" "locate HH:MM:SS:FF" query length
+    "speed [PERCENT]")
   list(APPEND expected "zentrixctl ${command}")
 endforeach()
 

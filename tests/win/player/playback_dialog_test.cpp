@@ -140,6 +140,103 @@ TEST_F(PlaybackDialogTest, RefusesAJumpKeyThatIsAlreadyAnotherKey)
     }
 }
 
+// The speed field shows the stored speed; OK stores it held to 50 to 200 and hands it to the
+// engine at once, and the speed keys are stored and kept like the jump keys.
+TEST_F(PlaybackDialogTest, SpeedAndItsKeysAreShownStoredAndInForceAtOnce)
+{
+    Start();
+    std::string speed, slower, faster;
+    Playback([&](HWND dialog) {
+        speed = ItemText(dialog, IDC_PB_SPEED);
+        slower = ItemText(dialog, IDC_PB_SLOWERKEY);
+        faster = ItemText(dialog, IDC_PB_FASTERKEY);
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(speed, "100");
+    EXPECT_EQ(slower, "-");
+    EXPECT_EQ(faster, "-");
+
+    struct Case {
+        const char *speed, *slower, *faster;
+        const char *stored;
+        int slowerCode, fasterCode;
+    } cases[] = {
+        {"75", "F7", "F8", "75", VK_F7, VK_F8},
+        {"20", "-", "F9", "50", 0, VK_F9},
+        {"999", "F1", "-", "200", VK_F1, 0},
+        {"", "-", "-", "100", 0, 0},
+        {"133.6", "F2", "F3", "134", VK_F2, VK_F3},
+    };
+    for (const Case &c : cases) {
+        ClearFakeCalls();
+        Playback([&](HWND dialog) {
+            SetItem(dialog, IDC_PB_SPEED, c.speed);
+            Select(dialog, IDC_PB_SLOWERKEY, c.slower);
+            Select(dialog, IDC_PB_FASTERKEY, c.faster);
+            Ok(dialog);
+        });
+        EXPECT_EQ(Ini(SECTION_PLAYBACK, KEY_SPEED), c.stored) << c.speed;
+        EXPECT_EQ(Ini(SECTION_PLAYBACK, KEY_SLOWER_HOTKEY), c.slower);
+        EXPECT_EQ(Ini(SECTION_PLAYBACK, KEY_FASTER_HOTKEY), c.faster);
+        EXPECT_EQ(Player.speedPercent, atoi(c.stored)) << c.speed;
+        EXPECT_EQ(Calls("QuorvelControl(2048"),
+                  (std::vector<std::string>{"QuorvelControl(2048," + std::string(c.stored) + ")"}))
+            << c.speed;
+        EXPECT_EQ(Player.slowerHotKey, c.slowerCode) << c.slower;
+        EXPECT_EQ(Player.fasterHotKey, c.fasterCode) << c.faster;
+        std::vector<DWORD> kept = KeptKeys();
+        for (int code : {c.slowerCode, c.fasterCode}) {
+            if (code) {
+                EXPECT_NE(std::find(kept.begin(), kept.end(), (DWORD)code), kept.end()) << code;
+            }
+        }
+    }
+    Playback([&](HWND dialog) {
+        speed = ItemText(dialog, IDC_PB_SPEED);
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(speed, "134");
+}
+
+// A speed key may be no other key: not the TC or start/stop key, nor a jump key, nor the other
+// speed key. F4 is the TC key here, F5 and F6 the jump keys.
+TEST_F(PlaybackDialogTest, RefusesASpeedKeyThatIsAlreadyAnotherKey)
+{
+    Start();
+    Player.tcHotKey = VK_F4;
+    struct Case {
+        const char *slower, *faster;
+        const char *slowerRefusal, *fasterRefusal;
+    } cases[] = {
+        {"F4", "-", "Already the TC key", ""},
+        {"F11", "F5", "Already Start/Stop", "Already Jump Back"},
+        {"F6", "F7", "Already Jump Forward", ""},
+        {"F7", "F7", "", "Already Slower"},
+        {"-", "-", "", ""},
+    };
+    for (const Case &c : cases) {
+        bool openAfterOk = false;
+        std::string slowerRefusal, fasterRefusal;
+        Playback([&](HWND dialog) {
+            Select(dialog, IDC_PB_JUMPBACKKEY, "F5");
+            Select(dialog, IDC_PB_JUMPFORWARDKEY, "F6");
+            Select(dialog, IDC_PB_SLOWERKEY, c.slower);
+            Select(dialog, IDC_PB_FASTERKEY, c.faster);
+            Ok(dialog);
+            openAfterOk = IsWindow(dialog) && IsWindowVisible(dialog);
+            if (openAfterOk) {
+                slowerRefusal = ItemText(dialog, IDC_PB_SLOWER_REFUSED);
+                fasterRefusal = ItemText(dialog, IDC_PB_FASTER_REFUSED);
+                SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            }
+        });
+        bool refused = *c.slowerRefusal || *c.fasterRefusal;
+        EXPECT_EQ(openAfterOk, refused) << c.slower << " " << c.faster;
+        EXPECT_EQ(slowerRefusal, c.slowerRefusal) << c.slower << " " << c.faster;
+        EXPECT_EQ(fasterRefusal, c.fasterRefusal) << c.slower << " " << c.faster;
+    }
+}
+
 TEST_F(PlaybackDialogTest, ReopensWhereItWasLeft)
 {
     Start();
