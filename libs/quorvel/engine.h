@@ -126,6 +126,7 @@ void FollowLongerStream();
 MediaTime PlayingTime();
 void WindTick();
 LONG ChangeSpeed(LONG percent);
+void SpeedAfterOpen();
 
 // speed.cpp
 LONG SpeedPercent();

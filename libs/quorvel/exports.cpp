@@ -150,6 +150,8 @@ BOOL WINAPI QuorvelSetFileW(const WCHAR *path)
         QuorvelExit();
         return FALSE;
     }
+    if (opened)
+        SpeedAfterOpen();
     return opened;
 }
 

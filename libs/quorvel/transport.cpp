@@ -243,6 +243,18 @@ LONG ChangeSpeed(LONG percent)
     return percent;
 }
 
+// A speed asked for while the file was being opened (the Player window answers other programs
+// then) may have come after the graph took its clock: the clock follows it now.
+void SpeedAfterOpen()
+{
+    Engine &e = g_engine;
+    bool onOurClock = e.speedClock != NULL;
+    if (onOurClock != (SpeedPercent() != SPEED_NORMAL))
+        ChangeClock();
+    else if (onOurClock)
+        FollowSpeed();
+}
+
 LONG Control(LONG request, LONG parameter)
 {
     Engine &e = g_engine;
