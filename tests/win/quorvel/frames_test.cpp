@@ -31,8 +31,9 @@ TEST(Frames, ReportTimerTicksTwiceAFrameWithinItsBounds)
                  {10.0, 40}, {1.0, 40}, {0.0, 40}, {-3.0, 40}, {NAN, 40}};
     for (auto c : cases) {
         EXPECT_EQ(c.ms, ReportTickMs(c.rate)) << c.rate;
-        if (c.rate > 0 && c.rate <= 100)
+        if (c.rate > 0 && c.rate <= 100) {
             EXPECT_LE(ReportTickMs(c.rate), 1000.0 / c.rate) << c.rate;
+        }
     }
 }
 
