@@ -136,6 +136,15 @@ static bool CheckHotKeys(HWND dialog)
     return allowed;
 }
 
+// The key chosen in the list, stored under its name; its code, or code when the list names none.
+static int StoreHotKey(HWND dialog, int list, const char *key, int code)
+{
+    char text[CONTROL_TEXT_SIZE];
+    ReadControlText(dialog, list, text);
+    WriteSetting(SECTION_PLAYBACK, key, text);
+    return HotKeyFromName(text, code);
+}
+
 static void OnOK(HWND dialog)
 {
     PlaybackChoice *choice = Choice(dialog);
@@ -148,23 +157,19 @@ static void OnOK(HWND dialog)
     snprintf(stored, sizeof stored, "%d", JumpSecondsFromText(text));
     WriteSetting(SECTION_PLAYBACK, KEY_JUMP_SECONDS, stored);
 
-    ReadControlText(dialog, IDC_PB_JUMPBACKKEY, text);
-    WriteSetting(SECTION_PLAYBACK, KEY_JUMP_BACK_HOTKEY, text);
-    choice->jumpBackHotKey = HotKeyFromName(text, choice->jumpBackHotKey);
-    ReadControlText(dialog, IDC_PB_JUMPFORWARDKEY, text);
-    WriteSetting(SECTION_PLAYBACK, KEY_JUMP_FORWARD_HOTKEY, text);
-    choice->jumpForwardHotKey = HotKeyFromName(text, choice->jumpForwardHotKey);
+    choice->jumpBackHotKey =
+        StoreHotKey(dialog, IDC_PB_JUMPBACKKEY, KEY_JUMP_BACK_HOTKEY, choice->jumpBackHotKey);
+    choice->jumpForwardHotKey = StoreHotKey(dialog, IDC_PB_JUMPFORWARDKEY,
+                                            KEY_JUMP_FORWARD_HOTKEY, choice->jumpForwardHotKey);
 
     ReadControlText(dialog, IDC_PB_SPEED, text);
     choice->speedPercent = SpeedFromText(text);
     snprintf(stored, sizeof stored, "%d", choice->speedPercent);
     WriteSetting(SECTION_PLAYBACK, KEY_SPEED, stored);
-    ReadControlText(dialog, IDC_PB_SLOWERKEY, text);
-    WriteSetting(SECTION_PLAYBACK, KEY_SLOWER_HOTKEY, text);
-    choice->slowerHotKey = HotKeyFromName(text, choice->slowerHotKey);
-    ReadControlText(dialog, IDC_PB_FASTERKEY, text);
-    WriteSetting(SECTION_PLAYBACK, KEY_FASTER_HOTKEY, text);
-    choice->fasterHotKey = HotKeyFromName(text, choice->fasterHotKey);
+    choice->slowerHotKey =
+        StoreHotKey(dialog, IDC_PB_SLOWERKEY, KEY_SLOWER_HOTKEY, choice->slowerHotKey);
+    choice->fasterHotKey =
+        StoreHotKey(dialog, IDC_PB_FASTERKEY, KEY_FASTER_HOTKEY, choice->fasterHotKey);
 }
 
 // OK stays open while a key is refused; a new choice in either list shows or clears the

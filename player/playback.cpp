@@ -56,15 +56,17 @@ void Jump(HWND window, int direction)
         QuorvelControl(QUORVEL_PLAY, 0);
 }
 
-static int ReadHotKey(const char *key, int currentCode)
+int ReadPlaybackHotKey(const char *key, const char *fallback, int currentCode)
 {
     char text[OPTION_READ_SIZE];
-    ReadSetting(SECTION_PLAYBACK, key, DEFAULT_JUMP_HOTKEY, text, sizeof text);
+    ReadSetting(SECTION_PLAYBACK, key, fallback, text, sizeof text);
     return HotKeyFromName(text, currentCode);
 }
 
 void ReadJumpHotKeys(void)
 {
-    Player.jumpBackHotKey = ReadHotKey(KEY_JUMP_BACK_HOTKEY, Player.jumpBackHotKey);
-    Player.jumpForwardHotKey = ReadHotKey(KEY_JUMP_FORWARD_HOTKEY, Player.jumpForwardHotKey);
+    Player.jumpBackHotKey =
+        ReadPlaybackHotKey(KEY_JUMP_BACK_HOTKEY, DEFAULT_JUMP_HOTKEY, Player.jumpBackHotKey);
+    Player.jumpForwardHotKey =
+        ReadPlaybackHotKey(KEY_JUMP_FORWARD_HOTKEY, DEFAULT_JUMP_HOTKEY, Player.jumpForwardHotKey);
 }

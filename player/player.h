@@ -59,6 +59,8 @@ void PauseByUser(HWND window);
 // A jump key: JumpSeconds back (-1) or forward (+1), playing on or staying paused.
 void Jump(HWND window, int direction);
 // The jump keys from the [Playback] section; with the typing options at every opening.
+// A hot key of the Playback section; the code in force when the stored text names none.
+int ReadPlaybackHotKey(const char *key, const char *fallback, int currentCode);
 void ReadJumpHotKeys(void);
 // The speed from the [Playback] section, handed to the engine; at start.
 void ReadSpeed(HWND window);

@@ -7,17 +7,12 @@
 #include "platform/quorvel.h"
 #include "settings/settings.h"
 
-static int ReadSpeedHotKey(const char *key, int currentCode)
-{
-    char text[OPTION_READ_SIZE];
-    ReadSetting(SECTION_PLAYBACK, key, DEFAULT_SPEED_HOTKEY, text, sizeof text);
-    return HotKeyFromName(text, currentCode);
-}
-
 void ReadSpeedHotKeys(void)
 {
-    Player.slowerHotKey = ReadSpeedHotKey(KEY_SLOWER_HOTKEY, Player.slowerHotKey);
-    Player.fasterHotKey = ReadSpeedHotKey(KEY_FASTER_HOTKEY, Player.fasterHotKey);
+    Player.slowerHotKey =
+        ReadPlaybackHotKey(KEY_SLOWER_HOTKEY, DEFAULT_SPEED_HOTKEY, Player.slowerHotKey);
+    Player.fasterHotKey =
+        ReadPlaybackHotKey(KEY_FASTER_HOTKEY, DEFAULT_SPEED_HOTKEY, Player.fasterHotKey);
 }
 
 // The engine keeps the speed for every file it opens later.
