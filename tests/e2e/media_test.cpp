@@ -147,11 +147,7 @@ TEST_P(Media, OpensTenTimesPlaysOrSaysWhyAndNeverStalls)
 
 INSTANTIATE_TEST_SUITE_P(Corpus, Media, ::testing::ValuesIn(CORPUS),
                          [](const ::testing::TestParamInfo<MediaCase> &info) {
-                             std::string name = info.param.file;
-                             for (char &ch : name)
-                                 if (!isalnum((unsigned char)ch))
-                                     ch = '_';
-                             return name;
+                             return TestNameOf(info.param.file);
                          });
 
 }  // namespace

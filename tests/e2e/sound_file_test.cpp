@@ -158,11 +158,7 @@ TEST_P(SoundFile, PlaysWithItsLengthLocatesExactlyAndShowsItsWaveform)
 
 INSTANTIATE_TEST_SUITE_P(Tones, SoundFile, ::testing::ValuesIn(FILES),
                          [](const ::testing::TestParamInfo<SoundCase> &info) {
-                             std::string name = info.param.file;
-                             for (char &ch : name)
-                                 if (!isalnum((unsigned char)ch))
-                                     ch = '_';
-                             return name;
+                             return TestNameOf(info.param.file);
                          });
 
 using LongSound = PlayerTest;

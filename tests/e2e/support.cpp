@@ -1,5 +1,6 @@
 #include "tests/e2e/support.h"
 
+#include <ctype.h>
 #include <shlobj.h>
 #include <stdio.h>
 
@@ -116,6 +117,14 @@ bool BringToFront(HWND window)
 }
 
 }  // namespace
+
+std::string TestNameOf(std::string fileName)
+{
+    for (char &ch : fileName)
+        if (!isalnum((unsigned char)ch))
+            ch = '_';
+    return fileName;
+}
 
 std::string Clip(const char *name) { return WindowsPath(CLIP_DIR, name); }
 

@@ -41,6 +41,9 @@ template <class F> bool WaitFor(F condition, DWORD deadlineMs)
     }
 }
 
+// A file name as a test's name: every character but letters and digits becomes '_'.
+std::string TestNameOf(std::string fileName);
+
 // Windows paths of a generated clip and of a file in the tests' own scratch folder.
 std::string Clip(const char *name);
 std::string WorkPath(const std::string &name);

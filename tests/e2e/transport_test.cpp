@@ -115,11 +115,7 @@ TEST_P(Transport, RemoteRequestsAndArrowKeysLandOnTheirFrames)
 
 INSTANTIATE_TEST_SUITE_P(Clips, Transport, ::testing::ValuesIn(CLIPS),
                          [](const ::testing::TestParamInfo<ClipCase> &info) {
-                             std::string name = info.param.clip;
-                             for (char &ch : name)
-                                 if (!isalnum((unsigned char)ch))
-                                     ch = '_';
-                             return name;
+                             return TestNameOf(info.param.clip);
                          });
 
 using Options = PlayerTest;
