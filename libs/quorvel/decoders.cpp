@@ -176,30 +176,6 @@ bool TakeIfNamed(const char *name, IMoniker *moniker, const CLSID *dmo, void *co
     return wanted->filter != NULL;
 }
 
-IPin *FindPin(IBaseFilter *filter, PIN_DIRECTION wanted, bool unconnected, int skip = 0)
-{
-    IEnumPins *pins = NULL;
-    if (FAILED(filter->EnumPins(&pins)))
-        return NULL;
-    IPin *pin = NULL, *found = NULL;
-    while (!found && pins->Next(1, &pin, NULL) == S_OK) {
-        PIN_DIRECTION direction;
-        IPin *peer = NULL;
-        bool free = true;
-        if (SUCCEEDED(pin->ConnectedTo(&peer)) && peer) {
-            free = false;
-            peer->Release();
-        }
-        if (SUCCEEDED(pin->QueryDirection(&direction)) && direction == wanted &&
-            (!unconnected || free) && skip-- <= 0)
-            found = pin;
-        else
-            pin->Release();
-    }
-    pins->Release();
-    return found;
-}
-
 bool Connected(IPin *pin)
 {
     IPin *peer = NULL;
@@ -259,6 +235,30 @@ bool ThroughSplitter(IBaseFilter *source, IPin *decoderIn)
 }
 
 }  // namespace
+
+IPin *FindPin(IBaseFilter *filter, PIN_DIRECTION wanted, bool unconnected, int skip)
+{
+    IEnumPins *pins = NULL;
+    if (FAILED(filter->EnumPins(&pins)))
+        return NULL;
+    IPin *pin = NULL, *found = NULL;
+    while (!found && pins->Next(1, &pin, NULL) == S_OK) {
+        PIN_DIRECTION direction;
+        IPin *peer = NULL;
+        bool free = true;
+        if (SUCCEEDED(pin->ConnectedTo(&peer)) && peer) {
+            free = false;
+            peer->Release();
+        }
+        if (SUCCEEDED(pin->QueryDirection(&direction)) && direction == wanted &&
+            (!unconnected || free) && skip-- <= 0)
+            found = pin;
+        else
+            pin->Release();
+    }
+    pins->Release();
+    return found;
+}
 
 void ListDecoders(HWND listBox) { VisitDecoders(AddToList, (void *)listBox); }
 

@@ -86,6 +86,15 @@ struct Engine {
 
 extern Engine g_engine;
 
+// Releases what p holds, if anything, and forgets it.
+template <class T> void Release(T *&p)
+{
+    if (p) {
+        p->Release();
+        p = NULL;
+    }
+}
+
 // graph.cpp
 HRESULT CreateGraph();
 bool HandBuiltGraphsRun();
@@ -111,6 +120,8 @@ bool Mp3FramesFound(const unsigned char *bytes, size_t size);
 bool DurationUnknown(const WCHAR *path);
 
 // decoders.cpp
+// The first pin of the filter in that direction (only a free one when unconnected), after skip.
+IPin *FindPin(IBaseFilter *filter, PIN_DIRECTION wanted, bool unconnected, int skip = 0);
 IBaseFilter *CreateDecoderByName(const char *name);
 HRESULT BuildGraphByHand(const WCHAR *path, IBaseFilter *decoder);
 void ListDecoders(HWND listBox);

@@ -14,14 +14,6 @@ const DWORD OPEN_TIMEOUT_MS = 8000;    // first picture of a file: decoders may 
 const DWORD SEEK_TIMEOUT_MS = 3000;
 const MediaTime UNBOUNDED_STOP = 0x7FFFFFFFFFFFFFFFLL / 2;  // far beyond any media
 
-template <class T> void Release(T *&p)
-{
-    if (p) {
-        p->Release();
-        p = NULL;
-    }
-}
-
 void Describe(char *reason, int chars, const char *text) { snprintf(reason, chars, "%s", text); }
 
 void DescribeFailure(HRESULT hr, char *reason, int chars)

@@ -24,14 +24,6 @@ const COLORREF WAVE_COLOUR = RGB(104, 150, 112);
 const COLORREF MARKER_COLOUR = RGB(240, 220, 120);
 const int MARGIN = 6;                   // above and below the loudest peak
 
-template <class T> void Release(T *&p)
-{
-    if (p) {
-        p->Release();
-        p = NULL;
-    }
-}
-
 bool Stopped(HANDLE stop) { return WaitForSingleObject(stop, 0) == WAIT_OBJECT_0; }
 
 // What one thread works on, its own: should a decoder keep it past the join's timeout, the next
@@ -80,23 +72,6 @@ struct PeakCollector : ISampleGrabberCB {
     }
     STDMETHODIMP BufferCB(double, BYTE *, LONG) override { return E_NOTIMPL; }
 };
-
-IPin *FirstPin(IBaseFilter *filter, PIN_DIRECTION wanted)
-{
-    IEnumPins *pins = NULL;
-    IPin *pin = NULL, *found = NULL;
-    if (FAILED(filter->EnumPins(&pins)))
-        return NULL;
-    while (!found && pins->Next(1, &pin, NULL) == S_OK) {
-        PIN_DIRECTION direction;
-        if (SUCCEEDED(pin->QueryDirection(&direction)) && direction == wanted)
-            found = pin;
-        else
-            pin->Release();
-    }
-    pins->Release();
-    return found;
-}
 
 // The source's first output that the graph can decode into the grabber.
 HRESULT ConnectSound(IGraphBuilder *graph, IBaseFilter *source, IPin *grabberIn)
@@ -193,9 +168,9 @@ void DecodePeaks(const WCHAR *path, MediaTime duration, HANDLE stop)
         SUCCEEDED(graph->AddFilter(grabberFilter, L"Sample Grabber")) &&
         SUCCEEDED(graph->AddFilter(sink, L"Null Renderer")) &&
         SUCCEEDED(graph->AddSourceFilter(path, L"Source", &source)) &&
-        (grabberIn = FirstPin(grabberFilter, PINDIR_INPUT)) != NULL &&
-        (grabberOut = FirstPin(grabberFilter, PINDIR_OUTPUT)) != NULL &&
-        (sinkIn = FirstPin(sink, PINDIR_INPUT)) != NULL && !Stopped(stop) &&
+        (grabberIn = FindPin(grabberFilter, PINDIR_INPUT, true)) != NULL &&
+        (grabberOut = FindPin(grabberFilter, PINDIR_OUTPUT, true)) != NULL &&
+        (sinkIn = FindPin(sink, PINDIR_INPUT, true)) != NULL && !Stopped(stop) &&
         SUCCEEDED(ConnectSound(graph, source, grabberIn)) &&
         SUCCEEDED(graph->ConnectDirect(grabberOut, sinkIn, NULL)) &&
         ReadLayout(grabber, &collector.layout, &samplesPerSecond);
