@@ -30,6 +30,22 @@ struct Waveform {
     int markerX;                 // and its x in the band as last invalidated
 };
 
+// qedit's filters: their class ids are not in MinGW's headers.
+const CLSID SAMPLE_GRABBER_CLSID = {0xC1F400A0, 0x3F08, 0x11D3,
+                                    {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
+const CLSID NULL_RENDERER_CLSID = {0xC1F400A4, 0x3F08, 0x11D3,
+                                   {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
+
+// The sound's way at speeds other than normal: the stock sound renderer out of the graph, a
+// grabber and a clockless sink in its place, and our player of the stretched sound. All NULL at
+// normal speed.
+struct SoundRoute {
+    IPin *feed;                  // the output pin that fed the stock renderer
+    IBaseFilter *grabber;
+    IBaseFilter *sink;
+    struct StretchedSound *player;
+};
+
 struct Engine {
     HWND player;                 // bound by QuorvelInit, NULL otherwise
     HWND band;                   // our black child window over the video band
@@ -54,6 +70,7 @@ struct Engine {
     IReferenceClock *clock;
     IReferenceClock *speedClock; // ours, the graph's clock while the speed is not normal
     LONG speed;                  // percent; 0 until set, which is normal speed
+    SoundRoute soundRoute;
 
     MediaTime duration;
     bool durationEstimated;      // the file does not say: the media may run on past it
@@ -105,6 +122,8 @@ bool WaitForPicture(DWORD timeoutMs);
 // end its thread); close the handle once the clock is gone.
 HANDLE KeepClockAwake();
 HRESULT SeekPaused(LONG frame, bool wait);
+// Stops the graph, letting go of the sound queued for the stretcher first.
+void StopGraph();
 
 // builder.cpp: work done on the builder's thread while this one goes on answering
 HRESULT BuildAway(HRESULT (*work)(void *), void *context);
@@ -145,6 +164,17 @@ bool ClockChangeNeeded(LONG newSpeed);
 void ChooseGraphClock();
 void ForgetSpeedClock();
 void FollowSpeed();
+
+// speed_sound.cpp: with the graph stopped
+bool RouteSoundToStretcher(IReferenceClock *clock, double speed);
+void RouteSoundToRenderer();
+void ForgetSoundRoute();
+// Around every stop of the graph, and when it runs.
+void FlushStretchedSound();
+void AcceptStretchedSound();
+void RunStretchedSound(REFERENCE_TIME runStart);
+void SetStretchedSoundSpeed(double speed);
+bool StretchedSoundPlaying();
 
 // reports.cpp
 void Report(LONG frame);

@@ -251,7 +251,7 @@ HRESULT SeekPaused(LONG frame, bool wait)
         target = e.duration - 1;
     // A seek while paused answers "done" before the new picture has arrived; from stopped, the
     // pause completes only with the first picture after the seek target.
-    e.control->Stop();
+    StopGraph();
     OpenTraceMark("seek: stop");
     // The splitter's default stop is the duration it found. For a file without one in its header
     // that is an estimate from the first part of the file, and the pictures would end there: its
@@ -391,13 +391,21 @@ HANDLE KeepClockAwake()
     return tick;
 }
 
+void StopGraph()
+{
+    FlushStretchedSound();
+    g_engine.control->Stop();
+    AcceptStretchedSound();
+}
+
 void CloseGraph()
 {
     Engine &e = g_engine;
     StopWaveform();
     if (e.control)
-        e.control->Stop();
+        StopGraph();
     HANDLE clockTick = KeepClockAwake();
+    ForgetSoundRoute();
     ForgetSpeedClock();
     if (e.videoWindow) {
         e.videoWindow->put_Visible(OAFALSE);

@@ -36,8 +36,11 @@ void OnTick()
     }
     if (e.mode == MODE_PLAYING) {
         FollowLongerStream();
-        bool pastEnd = e.duration > 0 && PlayingTime() >= e.duration + END_GRACE;
-        if (news.complete || pastEnd)
+        // Stretched sound is decoded ahead of the clock: without pictures to wait for, the
+        // graph completes early, and the end is where the clock reaches the duration.
+        bool early = e.soundOnly && StretchedSoundPlaying();
+        bool pastEnd = e.duration > 0 && PlayingTime() >= e.duration + (early ? 0 : END_GRACE);
+        if ((news.complete && !early) || pastEnd)
             EndOfMedia();
         else
             Report(PlayingFrame());

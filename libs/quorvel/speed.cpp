@@ -2,7 +2,8 @@
 // the graph gets a clock of ours that runs at the speed: the renderers show each picture when
 // that clock reaches it, and the position, counted from the graph's clock, stays true without
 // any change to its arithmetic. At normal speed the graph keeps the clock it chose itself.
-// The stock sound renderer would play at its own pace and pitch: it is muted at other speeds.
+// The stock sound renderer would play at its own pace and pitch: at other speeds the sound goes
+// to our stretcher instead, and a sound that cannot go there is muted.
 #include "engine.h"
 #include "speed_clock.h"
 
@@ -39,13 +40,15 @@ void ChooseGraphClock()
     // The clock given up may be Wine's system clock, whose release can hang as at teardown.
     HANDLE clockTick = KeepClockAwake();
     ForgetSpeedClock();
+    RouteSoundToRenderer();
     if (SpeedPercent() == SPEED_NORMAL) {
         e.graph->SetDefaultSyncSource();
     } else {
         e.speedClock = CreateSpeedClock(SpeedPercent() / 100.0);
         if (FAILED(e.mediaFilter->SetSyncSource(e.speedClock)))
             e.graph->SetDefaultSyncSource();
-        SetSound(false);
+        else if (!RouteSoundToStretcher(e.speedClock, SpeedPercent() / 100.0))
+            SetSound(false);  // a sound we cannot stretch is not played at the wrong pace
     }
     if (e.clock)
         e.clock->Release();
@@ -66,4 +69,8 @@ void ForgetSpeedClock()
 }
 
 // A new speed between two speeds other than normal: the clock goes on at the new pace.
-void FollowSpeed() { SetSpeedClockSpeed(g_engine.speedClock, SpeedPercent() / 100.0); }
+void FollowSpeed()
+{
+    SetSpeedClockSpeed(g_engine.speedClock, SpeedPercent() / 100.0);
+    SetStretchedSoundSpeed(SpeedPercent() / 100.0);
+}

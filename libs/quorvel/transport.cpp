@@ -31,6 +31,7 @@ void Run()
         e.control->Run();
         e.runStart = ClockNow();
     }
+    RunStretchedSound(e.runStart);
 }
 
 // The frame the user is looking at, in whatever mode.
@@ -131,7 +132,7 @@ void ChangeClock()
     LONG frame = CurrentFrame();
     bool playing = e.mode == MODE_PLAYING;
     StopTimer();
-    e.control->Stop();
+    StopGraph();
     ChooseGraphClock();
     e.windSeekPending = false;
     SeekPaused(frame, true);

@@ -10,12 +10,6 @@
 
 namespace {
 
-// qedit's filters: their class ids are not in MinGW's headers.
-const CLSID SAMPLE_GRABBER_CLSID = {0xC1F400A0, 0x3F08, 0x11D3,
-                                    {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
-const CLSID NULL_RENDERER_CLSID = {0xC1F400A4, 0x3F08, 0x11D3,
-                                   {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
-
 const DWORD PROGRESS_PERIOD_MS = 100;   // the band repaints at most this often while it fills
 const DWORD JOIN_TIMEOUT_MS = 5000;     // a decoder that ignores the stop: the file goes anyway
 const COLORREF BACKGROUND = RGB(0, 0, 0);

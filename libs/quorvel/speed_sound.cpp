@@ -1,0 +1,615 @@
+// The sound at speeds other than normal, at its own pitch. The stock sound renderer would play
+// it at its own pace, so it leaves the graph: in its place a Sample Grabber hands the decoded
+// sound to us and a Null Renderer without a clock takes it on, so that the decoder runs ahead of
+// the clock as far as our queue lets it. A thread of ours stretches the sound in time and plays
+// it through waveOut, in step with the graph's clock: the sound of stream time t is heard when
+// the clock reaches the run's start plus t. At normal speed the stock renderer comes back.
+#include <dshow.h>
+#include <math.h>
+#include <mmsystem.h>
+#include <qedit.h>
+
+#include <deque>
+#include <vector>
+
+#include "engine.h"
+#include "stretch.h"
+
+namespace {
+
+const double QUEUE_SECONDS = 2.0;        // decoded sound held ahead of the clock at most
+const double BLOCK_SECONDS = 0.02;       // one block written to the device
+const double DEVICE_AHEAD_SECONDS = 0.12;  // written to the device beyond what is heard
+const int BLOCKS = 10;
+const double RESYNC_SECONDS = 0.25;      // heard further than this off the clock: start afresh
+const double CATCH_UP_SECONDS = 1.0;     // an offset is made up over about this long
+const double MOST_NUDGE = 0.08;          // so the stretch speed differs by at most 8 %
+const DWORD POLL_MS = 10;
+const DWORD QUEUE_WAIT_MS = 50;
+
+struct Chunk {
+    REFERENCE_TIME start;          // stream time of its first frame
+    std::vector<int16_t> samples;  // interleaved
+    size_t used;                   // frames already taken
+};
+
+// An output frame, counted since the last start afresh, and the stream time heard there.
+struct Mark {
+    LONGLONG output;
+    REFERENCE_TIME input;
+};
+
+REFERENCE_TIME Units(LONGLONG frames, int rate) { return frames * UNITS_PER_SECOND / rate; }
+
+}  // namespace
+
+// Shared by the grabber's streaming thread, the player's thread and the engine's thread: the
+// queue and the run state under the lock; the rest is the player thread's own.
+struct StretchedSound final : ISampleGrabberCB {
+    LONG refs = 1;
+    CRITICAL_SECTION lock;
+    HANDLE wake = NULL;            // auto-reset: something changed, or the device is done a block
+    HANDLE room = NULL;            // manual-reset: the queue has room again
+    HANDLE thread = NULL;
+    int rate = 0, channels = 0;
+    IReferenceClock *clock = NULL;
+
+    // Under the lock.
+    std::deque<Chunk> queue;
+    LONGLONG queuedFrames = 0;
+    REFERENCE_TIME nextStart = 0;  // for a sample without a time of its own
+    bool discarding = false;       // a stop is on its way: samples are dropped, nobody waits
+    bool running = false;
+    bool ending = false;
+    LONG generation = 0;           // flushes so far
+    REFERENCE_TIME runStart = 0;
+    double speed = 1.0;
+
+    // The player thread's own.
+    HWAVEOUT device = NULL;
+    WAVEHDR headers[BLOCKS] = {};
+    std::vector<int16_t> blocks[BLOCKS];
+    TimeStretch stretch;
+    std::vector<int16_t> ready;    // stretched, not yet in a block
+    LONGLONG written = 0;          // output frames written since the last start afresh
+    LONGLONG playedBase = 0;       // the device's position at that start
+    std::deque<Mark> marks;
+    REFERENCE_TIME inputOrigin = -1;  // stream time of the stretcher's first input frame
+    LONGLONG pushed = 0;           // frames given to the stretcher
+    LONG seenGeneration = 0;
+
+    STDMETHODIMP QueryInterface(REFIID iid, void **out) override
+    {
+        if (!out)
+            return E_POINTER;
+        if (iid == IID_IUnknown || iid == __uuidof(ISampleGrabberCB)) {
+            *out = static_cast<ISampleGrabberCB *>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = NULL;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs); }
+    STDMETHODIMP_(ULONG) Release() override
+    {
+        LONG left = InterlockedDecrement(&refs);
+        if (left == 0)
+            delete this;
+        return left;
+    }
+    STDMETHODIMP BufferCB(double, BYTE *, LONG) override { return E_NOTIMPL; }
+
+    // On the streaming thread, one decoded buffer at a time. Waits while the queue is full,
+    // which holds the decoder back: the clock empties the queue as the sound is played.
+    STDMETHODIMP SampleCB(double, IMediaSample *sample) override
+    {
+        BYTE *data = NULL;
+        if (FAILED(sample->GetPointer(&data)))
+            return S_OK;
+        size_t frames = (size_t)sample->GetActualDataLength() / (sizeof(int16_t) * channels);
+        REFERENCE_TIME start = 0, end = 0;
+        bool timed = SUCCEEDED(sample->GetTime(&start, &end));
+        LONGLONG limit = (LONGLONG)(QUEUE_SECONDS * rate);
+        EnterCriticalSection(&lock);
+        while (!discarding && !ending && queuedFrames >= limit) {
+            ResetEvent(room);
+            LeaveCriticalSection(&lock);
+            WaitForSingleObject(room, QUEUE_WAIT_MS);
+            EnterCriticalSection(&lock);
+        }
+        if (!discarding && !ending && frames > 0) {
+            const int16_t *first = (const int16_t *)data;
+            Chunk chunk = {timed ? start : nextStart,
+                           std::vector<int16_t>(first, first + frames * channels), 0};
+            nextStart = chunk.start + Units((LONGLONG)frames, rate);
+            queue.push_back(std::move(chunk));
+            queuedFrames += (LONGLONG)frames;
+        }
+        LeaveCriticalSection(&lock);
+        SetEvent(wake);
+        return S_OK;
+    }
+
+    // Under the lock: frames of the queue before stream time t leave it.
+    void DropBefore(REFERENCE_TIME t)
+    {
+        while (!queue.empty()) {
+            Chunk &c = queue.front();
+            LONGLONG total = (LONGLONG)(c.samples.size() / channels);
+            LONGLONG late = (t - c.start) * rate / UNITS_PER_SECOND;
+            if (late <= (LONGLONG)c.used)
+                break;
+            LONGLONG drop = (late < total ? late : total) - (LONGLONG)c.used;
+            c.used += (size_t)drop;
+            queuedFrames -= drop;
+            if ((LONGLONG)c.used < total)
+                break;
+            queue.pop_front();
+        }
+        SetEvent(room);
+    }
+
+    // Under the lock: up to most frames from the front of the queue into out; their start time.
+    size_t Take(size_t most, std::vector<int16_t> *out, REFERENCE_TIME *start)
+    {
+        if (queue.empty())
+            return 0;
+        Chunk &c = queue.front();
+        size_t total = c.samples.size() / channels;
+        size_t count = total - c.used < most ? total - c.used : most;
+        *start = c.start + Units((LONGLONG)c.used, rate);
+        const int16_t *from = &c.samples[c.used * channels];
+        out->assign(from, from + count * channels);
+        c.used += count;
+        queuedFrames -= (LONGLONG)count;
+        if (c.used == total)
+            queue.pop_front();
+        SetEvent(room);
+        return count;
+    }
+
+    LONGLONG Played()
+    {
+        MMTIME position = {};
+        position.wType = TIME_SAMPLES;
+        if (!device || waveOutGetPosition(device, &position, sizeof position) != MMSYSERR_NOERROR ||
+            position.wType != TIME_SAMPLES)
+            return playedBase + written;
+        return (LONGLONG)position.u.sample;
+    }
+
+    // What is heard now was taken from the input at this stream time; false before any sound.
+    bool Heard(double pace, REFERENCE_TIME *t)
+    {
+        LONGLONG played = Played() - playedBase;
+        while (marks.size() > 1 && marks[1].output <= played)
+            marks.pop_front();
+        if (marks.empty() || written == 0)
+            return false;
+        const Mark &m = marks.front();
+        *t = m.input + (REFERENCE_TIME)(Units(played - m.output, rate) * pace);
+        return true;
+    }
+
+    void StartAfresh(double pace)
+    {
+        if (device)
+            waveOutReset(device);
+        playedBase = 0;
+        playedBase = Played();
+        StartTimeStretch(&stretch, rate, channels, pace);
+        ready.clear();
+        written = 0;
+        marks.clear();
+        inputOrigin = -1;
+        pushed = 0;
+    }
+
+    // Stretches input until a block's worth of output is ready; false when the queue ran dry.
+    bool Stretch(size_t blockFrames)
+    {
+        std::vector<int16_t> input;
+        while (ready.size() / channels < blockFrames) {
+            REFERENCE_TIME start = 0;
+            EnterCriticalSection(&lock);
+            size_t count = Take(blockFrames, &input, &start);
+            LeaveCriticalSection(&lock);
+            if (count == 0)
+                return false;
+            if (inputOrigin < 0)
+                inputOrigin = start;
+            PushTimeStretch(&stretch, input.data(), count, &ready);
+            pushed += (LONGLONG)count;
+            if (stretch.previous >= 0) {
+                Mark m = {written + (LONGLONG)(ready.size() / channels),
+                          inputOrigin + Units(stretch.previous + stretch.hop, rate)};
+                marks.push_back(m);
+            }
+        }
+        return true;
+    }
+
+    WAVEHDR *FreeHeader()
+    {
+        for (WAVEHDR &h : headers)
+            if (!(h.dwFlags & WHDR_INQUEUE))
+                return &h;
+        return NULL;
+    }
+
+    void WriteBlock(WAVEHDR *header, size_t blockFrames)
+    {
+        std::vector<int16_t> &block = blocks[header - headers];
+        block.assign(ready.begin(), ready.begin() + blockFrames * channels);
+        ready.erase(ready.begin(), ready.begin() + blockFrames * channels);
+        if (header->dwFlags & WHDR_PREPARED)
+            waveOutUnprepareHeader(device, header, sizeof *header);
+        header->lpData = (LPSTR)block.data();
+        header->dwBufferLength = (DWORD)(block.size() * sizeof(int16_t));
+        header->dwFlags = 0;
+        waveOutPrepareHeader(device, header, sizeof *header);
+        waveOutWrite(device, header, sizeof *header);
+        written += (LONGLONG)blockFrames;
+    }
+
+    // Keeps the device a little ahead of what is heard, in step with the clock.
+    void Feed(REFERENCE_TIME start, double pace)
+    {
+        REFERENCE_TIME now = 0;
+        if (!clock || FAILED(clock->GetTime(&now)) || now < start)
+            return;  // the run begins on a later tick
+        REFERENCE_TIME streamNow = now - start;
+        if (!device || (written == 0 && pushed == 0)) {
+            // Without a device the sound goes by at the clock's pace; with one, it starts in step.
+            EnterCriticalSection(&lock);
+            DropBefore(streamNow);
+            LeaveCriticalSection(&lock);
+            if (!device)
+                return;
+        }
+        REFERENCE_TIME heard = 0;
+        double lag = 0;  // seconds the sound is behind the clock
+        if (Heard(pace, &heard)) {
+            lag = (double)(streamNow - heard) / UNITS_PER_SECOND;
+            if (fabs(lag) > RESYNC_SECONDS) {
+                StartAfresh(pace);
+                EnterCriticalSection(&lock);
+                DropBefore(streamNow);
+                LeaveCriticalSection(&lock);
+                lag = 0;
+            }
+        }
+        double nudge = lag / CATCH_UP_SECONDS;
+        nudge = nudge > MOST_NUDGE ? MOST_NUDGE : nudge < -MOST_NUDGE ? -MOST_NUDGE : nudge;
+        SetTimeStretchSpeed(&stretch, pace * (1 + nudge));
+        size_t blockFrames = (size_t)(BLOCK_SECONDS * rate);
+        LONGLONG aheadMost = (LONGLONG)(DEVICE_AHEAD_SECONDS * rate);
+        for (;;) {
+            WAVEHDR *header = FreeHeader();
+            if (!header || written - (Played() - playedBase) >= aheadMost || !Stretch(blockFrames))
+                return;
+            WriteBlock(header, blockFrames);
+        }
+    }
+
+    void Play()
+    {
+        for (;;) {
+            WaitForSingleObject(wake, POLL_MS);
+            EnterCriticalSection(&lock);
+            if (ending) {
+                LeaveCriticalSection(&lock);
+                break;
+            }
+            bool flushed = generation != seenGeneration;
+            seenGeneration = generation;
+            bool run = running;
+            REFERENCE_TIME start = runStart;
+            double pace = speed;
+            LeaveCriticalSection(&lock);
+            if (flushed)
+                StartAfresh(pace);
+            if (run)
+                Feed(start, pace);
+        }
+        if (device) {
+            waveOutReset(device);
+            for (WAVEHDR &h : headers)
+                if (h.dwFlags & WHDR_PREPARED)
+                    waveOutUnprepareHeader(device, &h, sizeof h);
+            waveOutClose(device);
+            device = NULL;
+        }
+    }
+
+    static DWORD WINAPI PlayerThread(void *self)
+    {
+        ((StretchedSound *)self)->Play();
+        return 0;
+    }
+
+    ~StretchedSound()
+    {
+        if (clock)
+            clock->Release();
+        if (wake)
+            CloseHandle(wake);
+        if (room)
+            CloseHandle(room);
+        DeleteCriticalSection(&lock);
+    }
+};
+
+namespace {
+
+// The stock sound renderer of the graph: the filter with IBasicAudio whose input is connected.
+IBaseFilter *FindSoundRenderer(IPin **feed)
+{
+    IEnumFilters *filters = NULL;
+    IBaseFilter *filter = NULL, *found = NULL;
+    if (FAILED(g_engine.graph->EnumFilters(&filters)))
+        return NULL;
+    while (!found && filters->Next(1, &filter, NULL) == S_OK) {
+        IBasicAudio *audio = NULL;
+        if (SUCCEEDED(filter->QueryInterface(IID_IBasicAudio, (void **)&audio))) {
+            audio->Release();
+            IPin *in = FindPin(filter, PINDIR_INPUT, false);
+            if (in && SUCCEEDED(in->ConnectedTo(feed)) && *feed) {
+                found = filter;
+                found->AddRef();
+            }
+            Release(in);
+        }
+        filter->Release();
+    }
+    filters->Release();
+    return found;
+}
+
+// The 16-bit PCM the grabber agreed on: its rate and channels; false for anything else.
+bool ReadPcm(ISampleGrabber *grabber, int *rate, int *channels)
+{
+    AM_MEDIA_TYPE type = {};
+    if (FAILED(grabber->GetConnectedMediaType(&type)))
+        return false;
+    bool pcm16 = false;
+    if (type.formattype == FORMAT_WaveFormatEx && type.cbFormat >= sizeof(WAVEFORMATEX)) {
+        const WAVEFORMATEX *format = (const WAVEFORMATEX *)type.pbFormat;
+        *rate = (int)format->nSamplesPerSec;
+        *channels = format->nChannels;
+        pcm16 = format->wBitsPerSample == 16 && *rate > 0 && *channels > 0;
+    }
+    if (type.pbFormat)
+        CoTaskMemFree(type.pbFormat);
+    if (type.pUnk)
+        type.pUnk->Release();
+    return pcm16;
+}
+
+HWAVEOUT OpenDevice(int rate, int channels, HANDLE done)
+{
+    WAVEFORMATEX format = {};
+    format.wFormatTag = WAVE_FORMAT_PCM;
+    format.nChannels = (WORD)channels;
+    format.nSamplesPerSec = (DWORD)rate;
+    format.wBitsPerSample = 16;
+    format.nBlockAlign = (WORD)(channels * sizeof(int16_t));
+    format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
+    HWAVEOUT device = NULL;
+    if (waveOutOpen(&device, WAVE_MAPPER, &format, (DWORD_PTR)done, 0, CALLBACK_EVENT) !=
+        MMSYSERR_NOERROR)
+        return NULL;
+    return device;
+}
+
+StretchedSound *StartPlayer(int rate, int channels, IReferenceClock *clock, double speed)
+{
+    StretchedSound *s = new StretchedSound;
+    InitializeCriticalSection(&s->lock);
+    s->rate = rate;
+    s->channels = channels;
+    s->speed = speed;
+    s->clock = clock;
+    if (clock)
+        clock->AddRef();
+    s->wake = CreateEventA(NULL, FALSE, FALSE, NULL);
+    s->room = CreateEventA(NULL, TRUE, TRUE, NULL);
+    s->device = OpenDevice(rate, channels, s->wake);  // none: the sound is dropped in step
+    StartTimeStretch(&s->stretch, rate, channels, speed);
+    s->thread = CreateThread(NULL, 0, StretchedSound::PlayerThread, s, 0, NULL);
+    if (!s->wake || !s->room || !s->thread) {
+        if (s->device)
+            waveOutClose(s->device);
+        if (s->thread)
+            CloseHandle(s->thread);
+        s->Release();
+        return NULL;
+    }
+    return s;
+}
+
+void StopPlayer(StretchedSound *s)
+{
+    EnterCriticalSection(&s->lock);
+    s->ending = true;
+    LeaveCriticalSection(&s->lock);
+    SetEvent(s->wake);
+    SetEvent(s->room);
+    WaitForSingleObject(s->thread, INFINITE);
+    CloseHandle(s->thread);
+    s->thread = NULL;
+    s->Release();
+}
+
+// Takes the grabber and its sink out of the graph, and whatever the graph put between the feed
+// and the grabber.
+void RemoveRoute()
+{
+    SoundRoute &r = g_engine.soundRoute;
+    IPin *peer = NULL;
+    if (r.feed && SUCCEEDED(r.feed->ConnectedTo(&peer)) && peer) {
+        PIN_INFO info = {};
+        if (SUCCEEDED(peer->QueryPinInfo(&info)) && info.pFilter) {
+            if (info.pFilter != r.grabber)
+                g_engine.graph->RemoveFilter(info.pFilter);  // a converter it put in
+            info.pFilter->Release();
+        }
+        peer->Release();
+    }
+    if (r.grabber) {
+        ISampleGrabber *grabber = NULL;
+        if (SUCCEEDED(r.grabber->QueryInterface(__uuidof(ISampleGrabber), (void **)&grabber))) {
+            grabber->SetCallback(NULL, 0);
+            grabber->Release();
+        }
+        g_engine.graph->RemoveFilter(r.grabber);
+    }
+    if (r.sink)
+        g_engine.graph->RemoveFilter(r.sink);
+    Release(r.grabber);
+    Release(r.sink);
+    if (r.player)
+        StopPlayer(r.player);
+    r.player = NULL;
+}
+
+// Grabber and clockless sink in the graph, fed from feed, with 16-bit PCM in between.
+bool BuildRoute(IReferenceClock *clock, double speed)
+{
+    Engine &e = g_engine;
+    SoundRoute &r = e.soundRoute;
+    AM_MEDIA_TYPE pcm = {};
+    pcm.majortype = MEDIATYPE_Audio;
+    pcm.subtype = MEDIASUBTYPE_PCM;
+    ISampleGrabber *grabber = NULL;
+    IPin *grabberIn = NULL, *grabberOut = NULL, *sinkIn = NULL;
+    int rate = 0, channels = 0;
+    bool built =
+        SUCCEEDED(CoCreateInstance(SAMPLE_GRABBER_CLSID, NULL, CLSCTX_INPROC_SERVER,
+                                   IID_IBaseFilter, (void **)&r.grabber)) &&
+        SUCCEEDED(CoCreateInstance(NULL_RENDERER_CLSID, NULL, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                                   (void **)&r.sink)) &&
+        SUCCEEDED(r.grabber->QueryInterface(__uuidof(ISampleGrabber), (void **)&grabber)) &&
+        SUCCEEDED(grabber->SetMediaType(&pcm)) && SUCCEEDED(grabber->SetBufferSamples(FALSE)) &&
+        SUCCEEDED(e.graph->AddFilter(r.grabber, L"Stretched Sound Grabber")) &&
+        SUCCEEDED(e.graph->AddFilter(r.sink, L"Stretched Sound Sink")) &&
+        (grabberIn = FindPin(r.grabber, PINDIR_INPUT, true)) != NULL &&
+        (grabberOut = FindPin(r.grabber, PINDIR_OUTPUT, true)) != NULL &&
+        (sinkIn = FindPin(r.sink, PINDIR_INPUT, true)) != NULL &&
+        (SUCCEEDED(e.graph->ConnectDirect(r.feed, grabberIn, NULL)) ||
+         SUCCEEDED(e.graph->Connect(r.feed, grabberIn))) &&
+        SUCCEEDED(e.graph->ConnectDirect(grabberOut, sinkIn, NULL)) &&
+        ReadPcm(grabber, &rate, &channels) &&
+        // No clock: the sink takes each sample at once and our queue sets the pace.
+        SUCCEEDED(r.sink->SetSyncSource(NULL)) &&
+        (r.player = StartPlayer(rate, channels, clock, speed)) != NULL &&
+        SUCCEEDED(grabber->SetCallback(r.player, 0));
+    Release(sinkIn);
+    Release(grabberOut);
+    Release(grabberIn);
+    Release(grabber);
+    return built;
+}
+
+}  // namespace
+
+bool RouteSoundToStretcher(IReferenceClock *clock, double speed)
+{
+    Engine &e = g_engine;
+    SoundRoute &r = e.soundRoute;
+    if (r.feed)
+        return r.player != NULL;
+    IBaseFilter *renderer = FindSoundRenderer(&r.feed);
+    if (!renderer)
+        return false;  // no sound, or no device to play it on
+    e.graph->RemoveFilter(renderer);
+    renderer->Release();
+    if (BuildRoute(clock, speed))
+        return true;
+    RouteSoundToRenderer();
+    return false;
+}
+
+// A new stock renderer: under Wine one that has played, left the graph and come back writes
+// past the end of its sound buffer.
+void RouteSoundToRenderer()
+{
+    Engine &e = g_engine;
+    SoundRoute &r = e.soundRoute;
+    if (!r.feed)
+        return;
+    RemoveRoute();
+    IBaseFilter *renderer = NULL;
+    IPin *in = NULL;
+    if (e.graph &&
+        SUCCEEDED(CoCreateInstance(CLSID_DSoundRender, NULL, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                                   (void **)&renderer)) &&
+        SUCCEEDED(e.graph->AddFilter(renderer, L"Sound Renderer")) &&
+        (in = FindPin(renderer, PINDIR_INPUT, true)) != NULL &&
+        FAILED(e.graph->ConnectDirect(r.feed, in, NULL)))
+        e.graph->Connect(r.feed, in);
+    Release(in);
+    Release(renderer);
+    Release(r.feed);
+}
+
+void ForgetSoundRoute()
+{
+    RemoveRoute();
+    Release(g_engine.soundRoute.feed);
+}
+
+// Before the graph stops: a streaming thread waiting for room in the queue must not hold the
+// stop up, and what was queued belongs to the old position.
+void FlushStretchedSound()
+{
+    StretchedSound *s = g_engine.soundRoute.player;
+    if (!s)
+        return;
+    EnterCriticalSection(&s->lock);
+    s->discarding = true;
+    s->running = false;
+    s->generation++;
+    s->queue.clear();
+    s->queuedFrames = 0;
+    LeaveCriticalSection(&s->lock);
+    SetEvent(s->room);
+    SetEvent(s->wake);
+}
+
+// Once the graph has stopped: the samples of the next position may come.
+void AcceptStretchedSound()
+{
+    StretchedSound *s = g_engine.soundRoute.player;
+    if (!s)
+        return;
+    EnterCriticalSection(&s->lock);
+    s->discarding = false;
+    LeaveCriticalSection(&s->lock);
+}
+
+void RunStretchedSound(REFERENCE_TIME runStart)
+{
+    StretchedSound *s = g_engine.soundRoute.player;
+    if (!s)
+        return;
+    EnterCriticalSection(&s->lock);
+    s->runStart = runStart;
+    s->running = true;
+    LeaveCriticalSection(&s->lock);
+    SetEvent(s->wake);
+}
+
+void SetStretchedSoundSpeed(double speed)
+{
+    StretchedSound *s = g_engine.soundRoute.player;
+    if (!s)
+        return;
+    EnterCriticalSection(&s->lock);
+    s->speed = speed;
+    LeaveCriticalSection(&s->lock);
+    SetEvent(s->wake);
+}
+
+bool StretchedSoundPlaying() { return g_engine.soundRoute.player != NULL; }
