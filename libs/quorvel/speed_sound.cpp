@@ -23,7 +23,8 @@ const double DEVICE_AHEAD_SECONDS = 0.12;  // written to the device beyond what 
 const int BLOCKS = 10;
 const double RESYNC_SECONDS = 0.25;      // heard further than this off the clock: start afresh
 const double CATCH_UP_SECONDS = 1.0;     // an offset is made up over about this long
-const double MOST_NUDGE = 0.08;          // so the stretch speed differs by at most 8 %
+const double MOST_NUDGE = 0.05;          // so the stretch speed differs by at most 5 %
+const double LAG_SMOOTHING = 0.1;        // of each new measure, in the lag's running average
 const DWORD POLL_MS = 10;
 const DWORD QUEUE_WAIT_MS = 50;
 
@@ -77,6 +78,7 @@ struct StretchedSound final : ISampleGrabberCB {
     REFERENCE_TIME inputOrigin = -1;  // stream time of the stretcher's first input frame
     LONGLONG pushed = 0;           // frames given to the stretcher
     LONG seenGeneration = 0;
+    double lag = 0;                // seconds the sound is heard behind the clock, smoothed
 
     STDMETHODIMP QueryInterface(REFIID iid, void **out) override
     {
@@ -198,12 +200,28 @@ struct StretchedSound final : ISampleGrabberCB {
             waveOutReset(device);
         playedBase = 0;
         playedBase = Played();
+        lag = 0;
         StartTimeStretch(&stretch, rate, channels, pace);
         ready.clear();
         written = 0;
         marks.clear();
         inputOrigin = -1;
         pushed = 0;
+    }
+
+    // Far behind the clock: what the device holds plays out, and the stretcher goes on from the
+    // input that will be due when it has. A jump in the sound, but no gap.
+    void SkipTo(REFERENCE_TIME streamNow, double pace)
+    {
+        LONGLONG ahead = written - (Played() - playedBase);
+        StartTimeStretch(&stretch, rate, channels, pace);
+        ready.clear();
+        inputOrigin = -1;
+        pushed = 0;
+        lag = 0;
+        EnterCriticalSection(&lock);
+        DropBefore(streamNow + (REFERENCE_TIME)(Units(ahead > 0 ? ahead : 0, rate) * pace));
+        LeaveCriticalSection(&lock);
     }
 
     // Stretches input until a block's worth of output is ready; false when the queue ran dry.
@@ -269,16 +287,14 @@ struct StretchedSound final : ISampleGrabberCB {
                 return;
         }
         REFERENCE_TIME heard = 0;
-        double lag = 0;  // seconds the sound is behind the clock
         if (Heard(pace, &heard)) {
-            lag = (double)(streamNow - heard) / UNITS_PER_SECOND;
-            if (fabs(lag) > RESYNC_SECONDS) {
-                StartAfresh(pace);
-                EnterCriticalSection(&lock);
-                DropBefore(streamNow);
-                LeaveCriticalSection(&lock);
-                lag = 0;
-            }
+            // The device reports its position in steps: the lag is taken as a running average.
+            double measured = (double)(streamNow - heard) / UNITS_PER_SECOND;
+            lag += (measured - lag) * LAG_SMOOTHING;
+            if (lag > RESYNC_SECONDS)
+                SkipTo(streamNow, pace);
+            else if (lag < -RESYNC_SECONDS)
+                return;  // far ahead: the device runs dry until the clock is there
         }
         double nudge = lag / CATCH_UP_SECONDS;
         nudge = nudge > MOST_NUDGE ? MOST_NUDGE : nudge < -MOST_NUDGE ? -MOST_NUDGE : nudge;

@@ -29,14 +29,6 @@ void PrintTo(const SoundCase &c, std::ostream *out) { *out << c.file; }
 // its last frame are part of the stream, so it has 101 frames.
 const SoundCase FILES[] = {{"tone.mp3", 101}, {"tone.wav", 100}, {"tone.m4a", 100}};
 
-// Wine's sound drivers are switched off (VANTOREL_SOUND=off) or there is no server to play into.
-bool SoundOutputOff()
-{
-    char value[16] = "";
-    GetEnvironmentVariableA("VANTOREL_SOUND", value, sizeof value);
-    return lstrcmpA(value, "off") == 0 || !SoundServerAvailable();
-}
-
 // The rows of a band column where the waveform is drawn: its height in pixels.
 int WaveHeight(const Capture &band, int x)
 {

@@ -1,13 +1,25 @@
 // The playback speed from outside: zentrixctl and the speed keys set it, the title shows it, the
-// display runs at it, and paused the display, the picture and a remote query still agree.
+// display runs at it, the sound keeps its pitch, and paused the display, the picture and a remote
+// query still agree.
 #include "support.h"
+#include "tests/support/sound.h"
 
 namespace e2e {
 namespace {
 
+const int RATE = 25;
+
+// Paused, display, picture and remote query name the same frame.
+void ExpectPausedAgreement(const Player &player, int frame, const std::string &what)
+{
+    EXPECT_EQ(Ctl("pause").exitCode, 0);
+    EXPECT_EQ(Ctl("locate " + TimecodeOfFrame(frame, RATE)).exitCode, 0);
+    EXPECT_TRUE(player.WaitForFrame(frame, RATE)) << what;
+    EXPECT_EQ(Ctl("query").output, TimecodeOfFrame(frame, RATE)) << what;
+}
+
 class Speed : public PlayerTest {
 protected:
-    static const int RATE = 25;
     static const DWORD MEASURE_MS = 3000;
     void SetUp() override
     {
@@ -31,14 +43,6 @@ protected:
         DWORD elapsed = GetTickCount() - start;
         return (last - first) * 1000.0 / elapsed;
     }
-    // Paused, display, picture and remote query name the same frame.
-    void ExpectPausedAgreement(int frame, const std::string &what)
-    {
-        EXPECT_EQ(Ctl("pause").exitCode, 0);
-        EXPECT_EQ(Ctl("locate " + TimecodeOfFrame(frame, RATE)).exitCode, 0);
-        EXPECT_TRUE(player.WaitForFrame(frame, RATE)) << what;
-        EXPECT_EQ(Ctl("query").output, TimecodeOfFrame(frame, RATE)) << what;
-    }
 };
 
 TEST_F(Speed, ZentrixctlSetsTheSpeedTheDisplayRunsAt)
@@ -54,7 +58,7 @@ TEST_F(Speed, ZentrixctlSetsTheSpeedTheDisplayRunsAt)
         // engine's own test of the pace.
         EXPECT_NEAR(DisplayPace(), RATE * percent / 100.0, RATE * percent / 100.0 * 0.08)
             << "at " << percent << " %";
-        ExpectPausedAgreement(137, "at " + text + " %");
+        ExpectPausedAgreement(player, 137, "at " + text + " %");
     }
     EXPECT_EQ(Ctl("speed 100").exitCode, 0);
     EXPECT_EQ(player.Title().find("Speed"), std::string::npos) << player.Title();
@@ -79,9 +83,89 @@ TEST_F(Speed, SpeedKeysStepFromAnywhereAndTheSpeedIsKept)
     PressKey(VK_F8);
     EXPECT_TRUE(WaitFor([] { return Ctl("speed").output == "110"; }, SETTLE_DEADLINE_MS));
     EXPECT_TRUE(player.PlayChecked()) << "a speed key does not stop playing";
-    ExpectPausedAgreement(250, "at 110 %");
+    ExpectPausedAgreement(player, 250, "at 110 %");
     EXPECT_EQ(ReadSettingsValue("Playback", "Speed"), "110");
+    // The keys stop at the ends of the range.
+    for (auto end : {std::make_pair(VK_F7, "50"), std::make_pair(VK_F8, "200")}) {
+        EXPECT_EQ(Ctl(std::string("speed ") + (end.first == VK_F7 ? "60" : "190")).exitCode, 0);
+        PressKey(end.first);
+        PressKey(end.first);
+        EXPECT_TRUE(WaitFor([&] { return Ctl("speed").output == end.second; }, SETTLE_DEADLINE_MS))
+            << "the keys leave the range at " << end.second;
+        EXPECT_EQ(ReadSettingsValue("Playback", "Speed"), end.second);
+    }
 }
+
+// A clip of 20 s with frame-numbered pictures and a 440 Hz tone, opened at the speed set.
+class SpeedSound : public PlayerTest, public ::testing::WithParamInterface<int> {
+protected:
+    static const int PACE_MS = 4000;
+    static const int RECORD_MS = 1500;
+    // Waits for the display's next change; the frame it changed to, and when, in milliseconds.
+    static int NextChange(const Player &player, double *when)
+    {
+        std::string before = player.Display();
+        WaitFor([&] { return player.Display() != before; }, ADVANCE_DEADLINE_MS);
+        LARGE_INTEGER now, frequency;
+        QueryPerformanceCounter(&now);
+        QueryPerformanceFrequency(&frequency);
+        *when = now.QuadPart * 1000.0 / frequency.QuadPart;
+        return FrameOfTimecode(player.Display(), RATE);
+    }
+    // Display, picture, display again: the picture is within a frame of what the display
+    // showed around it.
+    static bool PictureKeepsUp(const Player &player)
+    {
+        int before = FrameOfTimecode(player.Display(), RATE);
+        int picture = player.PictureFrame();
+        int after = FrameOfTimecode(player.Display(), RATE);
+        return picture >= before - 1 && picture <= after + 1;
+    }
+};
+
+// Without a sound device the same holds but for the tone.
+TEST_P(SpeedSound, PaceToneAndPictureHoldAtTheSpeed)
+{
+    const int percent = GetParam();
+    const double expected = RATE * percent / 100.0;
+    WriteSettings(SettingsText("25") + "[Playback]\r\nSpeed=" + std::to_string(percent) + "\r\n");
+    ASSERT_TRUE(player.Start("\"" + Clip("tone25.mp4") + "\""));
+    ASSERT_TRUE(player.WaitForAdvance()) << "the display does not advance";
+    EXPECT_NE(player.Title().find("Speed " + std::to_string(percent) + " %"), std::string::npos);
+    EXPECT_EQ(Ctl("locate 00:00:00:00").exitCode, 0);
+    ASSERT_TRUE(player.WaitForFrame(0, RATE));
+    EXPECT_EQ(Ctl("play").exitCode, 0);
+
+    double start = 0, end = 0;
+    int first = NextChange(player, &start);
+    SinkRecording sound;
+    if (!SoundOutputOff())
+        sound = RecordSink(RECORD_MS);
+    int samples = 0, kept = 0;
+    double now = start;
+    while (now - start < PACE_MS - 200) {
+        samples++;
+        kept += PictureKeepsUp(player);
+        NextChange(player, &now);
+    }
+    int last = NextChange(player, &end);
+    double pace = (last - first) * 1000.0 / (end - start);
+
+    EXPECT_NEAR(pace, expected, expected * 0.03) << "frames a second at " << percent << " %";
+    if (!SoundOutputOff()) {
+        EXPECT_TRUE(sound.available) << sound.why;
+        EXPECT_TRUE(IsTone(sound, 440, 0.02))
+            << "at " << percent << " %: rms " << sound.rms << ", " << sound.frequency << " Hz";
+    }
+    EXPECT_GE(kept * 100, samples * 95) << kept << " of " << samples << " pictures within a frame";
+    for (int frame : {137, 3})
+        ExpectPausedAgreement(player, frame, "at " + std::to_string(percent) + " %");
+}
+
+INSTANTIATE_TEST_SUITE_P(Speeds, SpeedSound, ::testing::Values(50, 75, 150, 200),
+                         [](const ::testing::TestParamInfo<int> &info) {
+                             return std::to_string(info.param);
+                         });
 
 }  // namespace
 }  // namespace e2e

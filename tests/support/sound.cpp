@@ -104,6 +104,8 @@ double ToneFrequency(const std::vector<int16_t> &samples)
 
 bool SoundServerAvailable() { return !Environment("PULSE_SERVER").empty(); }
 
+bool SoundOutputOff() { return Environment("VANTOREL_SOUND") == "off" || !SoundServerAvailable(); }
+
 SinkRecording RecordSink(int ms)
 {
     SinkRecording recording;

@@ -16,6 +16,9 @@ const int SINK_RECORDING_RATE = 44100;
 
 // Whether the tests have a sound server (./vantorel test starts one with a null sink).
 bool SoundServerAvailable();
+// Whether the programs under test have no sound: Wine's sound drivers are switched off
+// (VANTOREL_SOUND=off) or there is no server to play into.
+bool SoundOutputOff();
 // Records ms milliseconds of what is played into the null sink from now on.
 SinkRecording RecordSink(int ms);
 // Whether a recording carries a tone: loud enough and at the given frequency within the share.
