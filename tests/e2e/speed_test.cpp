@@ -96,10 +96,12 @@ TEST_F(Speed, SpeedKeysStepFromAnywhereAndTheSpeedIsKept)
     }
 }
 
-// A clip of 20 s with frame-numbered pictures and a 440 Hz tone, opened at the speed set.
+// A clip of 20 s with frame-numbered pictures and a 440 Hz tone, opened at the speed set, with
+// playback resumed two seconds before where it was paused.
 class SpeedSound : public PlayerTest, public ::testing::WithParamInterface<int> {
 protected:
     static const int PACE_MS = 4000;
+    static const int REWIND = 2 * RATE;
     static const int RECORD_MS = 1500;
     // Waits for the display's next change; the frame it changed to, and when, in milliseconds.
     static int NextChange(const Player &player, double *when)
@@ -128,7 +130,8 @@ TEST_P(SpeedSound, PaceToneAndPictureHoldAtTheSpeed)
 {
     const int percent = GetParam();
     const double expected = RATE * percent / 100.0;
-    WriteSettings(SettingsText("25") + "[Playback]\r\nSpeed=" + std::to_string(percent) + "\r\n");
+    WriteSettings(SettingsText("25") + "[Playback]\r\nSpeed=" + std::to_string(percent) +
+                  "\r\nRewindOnResume=2\r\n");
     ASSERT_TRUE(player.Start("\"" + Clip("tone25.mp4") + "\""));
     ASSERT_TRUE(player.WaitForAdvance()) << "the display does not advance";
     EXPECT_NE(player.Title().find("Speed " + std::to_string(percent) + " %"), std::string::npos);
@@ -158,8 +161,36 @@ TEST_P(SpeedSound, PaceToneAndPictureHoldAtTheSpeed)
             << "at " << percent << " %: rms " << sound.rms << ", " << sound.frequency << " Hz";
     }
     EXPECT_GE(kept * 100, samples * 95) << kept << " of " << samples << " pictures within a frame";
+    const std::string at = "at " + std::to_string(percent) + " %";
     for (int frame : {137, 3})
-        ExpectPausedAgreement(player, frame, "at " + std::to_string(percent) + " %");
+        ExpectPausedAgreement(player, frame, at);
+
+    // Steps and winding, and playback resumed two seconds before where it was paused.
+    EXPECT_EQ(Ctl("step 7").exitCode, 0);
+    EXPECT_TRUE(player.WaitForFrame(10, RATE)) << "step, " << at;
+    EXPECT_EQ(Ctl("forward").exitCode, 0);
+    EXPECT_TRUE(WaitFor([&] { return FrameOfTimecode(player.Display(), RATE) > 60; },
+                        ADVANCE_DEADLINE_MS))
+        << "winding, " << at;
+    EXPECT_EQ(Ctl("pause").exitCode, 0);
+    EXPECT_GE(player.WaitForPaused(TimecodeFormat{RATE, false}), 60) << "after winding, " << at;
+    ExpectPausedAgreement(player, 100, at);
+    EXPECT_EQ(Ctl("play").exitCode, 0);
+    ASSERT_TRUE(WaitFor([&] { return FrameOfTimecode(player.Display(), RATE) >= 120; },
+                        ADVANCE_DEADLINE_MS));
+    PressKey(VK_F11);
+    int paused = player.WaitForPaused(TimecodeFormat{RATE, false});
+    ASSERT_GE(paused, 0) << "F11 did not pause: " << player.Display();
+    PressKey(VK_F11);
+    int from = paused;
+    WaitFor(
+        [&] {
+            from = FrameOfTimecode(player.Display(), RATE);
+            return player.PlayChecked() && from < paused;
+        },
+        SETTLE_DEADLINE_MS);
+    EXPECT_GE(from, paused - REWIND) << at;
+    EXPECT_LT(from, paused - REWIND + RATE / 2) << "F11 after a pause at " << paused << ", " << at;
 }
 
 INSTANTIATE_TEST_SUITE_P(Speeds, SpeedSound, ::testing::Values(50, 75, 150, 200),
