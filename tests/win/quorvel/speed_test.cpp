@@ -156,25 +156,38 @@ INSTANTIATE_TEST_SUITE_P(Clips, Speed, ::testing::Values("long.avi", "longaac.mp
                              return name.substr(0, name.find('.'));
                          });
 
-// Until the sound is stretched to keep its pitch, it is not played at other speeds; at normal
-// speed it comes back.
-TEST_F(SpeedRequest, SoundIsSilentAtOtherSpeedsAndBackAtNormal)
+// The sound keeps its pitch at other speeds, and the stock sound path is back at normal speed.
+// A stock renderer that had played a while, left the graph and come back once overran its buffer
+// under Wine: the way back is taken after playing at normal speed for longer than that buffer.
+TEST_F(SpeedRequest, SoundKeepsItsPitchAtOtherSpeedsAndComesBackAtNormal)
 {
     if (!SoundServerAvailable())
         GTEST_SKIP() << "no sound server (PULSE_SERVER is not set; ./vantorel test starts one)";
-    QuorvelControl(QUORVEL_SPEED, 150);
+    const double PITCH_SHARE = 0.02;
+    const DWORD PLAYED_A_WHILE_MS = 1500;
     ASSERT_TRUE(QuorvelSetFile(Clip("longaac.mp4").c_str()));
     ASSERT_TRUE(WaitFor([] { return LastReport() >= 5; }, REPORT_DEADLINE_MS));
-    SinkRecording fast = RecordSink(RECORD_MS);
-    ASSERT_TRUE(fast.available) << fast.why;
-    EXPECT_LT(fast.rms, 100) << fast.frequency << " Hz at 150 %";
+    for (LONG percent : {150L, 60L}) {
+        Pump(PLAYED_A_WHILE_MS);
+        QuorvelControl(QUORVEL_SPEED, percent);  // while playing at normal speed
+        Pump(300);
+        SinkRecording stretched = RecordSink(RECORD_MS);
+        ASSERT_TRUE(stretched.available) << stretched.why;
+        EXPECT_TRUE(IsTone(stretched, TONE_HZ, PITCH_SHARE))
+            << "rms " << stretched.rms << ", " << stretched.frequency << " Hz at " << percent;
 
-    QuorvelControl(QUORVEL_SPEED, SPEED_NORMAL);
+        QuorvelControl(QUORVEL_SPEED, SPEED_NORMAL);
+        QuorvelControl(QUORVEL_SEEK, 20);
+        QuorvelControl(QUORVEL_PLAY, 0);
+        Pump(300);
+        SinkRecording normal = RecordSink(RECORD_MS);
+        ASSERT_TRUE(normal.available) << normal.why;
+        EXPECT_TRUE(IsTone(normal, TONE_HZ, PITCH_SHARE))
+            << "rms " << normal.rms << ", " << normal.frequency << " Hz back at normal speed";
+    }
+    LONG before = LastReport();
     Pump(300);
-    SinkRecording normal = RecordSink(RECORD_MS);
-    ASSERT_TRUE(normal.available) << normal.why;
-    EXPECT_TRUE(IsTone(normal, TONE_HZ, TONE_SHARE))
-        << "rms " << normal.rms << ", " << normal.frequency << " Hz at normal speed";
+    EXPECT_GT(LastReport(), before) << "not playing on at normal speed";
 }
 
 }  // namespace
