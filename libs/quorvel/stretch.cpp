@@ -8,7 +8,6 @@
 
 #include <math.h>
 
-#include <initializer_list>
 
 namespace {
 
@@ -16,6 +15,7 @@ const double WINDOW_SECONDS = 0.030;     // longer than the period of any voice
 const double TOLERANCE_SECONDS = 0.010;  // a low voice's period fits in either direction
 const double PI = 3.14159265358979323846;
 const float SILENCE = 1e-3f;             // energy added so that silence compares as silence
+const int COARSE_STEP = 4;               // frames between the candidates of the first pass
 
 long long FrameCount(const TimeStretch *s) { return (long long)s->input.size() / s->channels; }
 
@@ -37,22 +37,32 @@ double Similarity(const TimeStretch *s, long long candidate, long long natural)
     return product / sqrt((double)energy);
 }
 
-// Nearer candidates are tried first and kept on a tie: at an exact speed of 1 the input comes
-// out unchanged.
+// The search goes in two passes: every COARSE_STEP-th candidate over the whole tolerance, then
+// each one around the best of those, which finds the same peak for the waves of a voice at a
+// quarter of the work. Nearer candidates are tried first and kept on a tie: at an exact speed of
+// 1 the input comes out unchanged.
 long long BestStart(const TimeStretch *s, long long nominal, long long natural)
 {
     long long best = nominal;
     double bestScore = Similarity(s, nominal, natural);
-    for (int d = 1; d <= s->tolerance; d++) {
-        for (long long candidate : {nominal + d, nominal - d}) {
-            if (candidate < s->inputBase)
-                continue;
-            double score = Similarity(s, candidate, natural);
-            if (score > bestScore) {
-                bestScore = score;
-                best = candidate;
-            }
+    auto tryCandidate = [&](long long candidate) {
+        if (candidate < s->inputBase || candidate < nominal - s->tolerance ||
+            candidate > nominal + s->tolerance)
+            return;
+        double score = Similarity(s, candidate, natural);
+        if (score > bestScore) {
+            bestScore = score;
+            best = candidate;
         }
+    };
+    for (int d = COARSE_STEP; d <= s->tolerance; d += COARSE_STEP) {
+        tryCandidate(nominal + d);
+        tryCandidate(nominal - d);
+    }
+    long long coarse = best;
+    for (int d = 1; d < COARSE_STEP; d++) {
+        tryCandidate(coarse + d);
+        tryCandidate(coarse - d);
     }
     return best;
 }
