@@ -191,6 +191,8 @@ void ShowMessage(const WCHAR *path, const char *reason);
 void ClearMessage();
 
 // waveform.cpp
+// The wave format a Sample Grabber was connected with; false when it is not a WAVEFORMATEX.
+bool GrabbedFormat(struct ISampleGrabber *grabber, WAVEFORMATEX *format);
 void StartWaveform(const WCHAR *path, MediaTime duration);
 void StopWaveform();
 void ShowWaveformPosition(LONG frame);

@@ -386,21 +386,12 @@ IBaseFilter *FindSoundRenderer(IPin **feed)
 // The 16-bit PCM the grabber agreed on: its rate and channels; false for anything else.
 bool ReadPcm(ISampleGrabber *grabber, int *rate, int *channels)
 {
-    AM_MEDIA_TYPE type = {};
-    if (FAILED(grabber->GetConnectedMediaType(&type)))
+    WAVEFORMATEX format;
+    if (!GrabbedFormat(grabber, &format))
         return false;
-    bool pcm16 = false;
-    if (type.formattype == FORMAT_WaveFormatEx && type.cbFormat >= sizeof(WAVEFORMATEX)) {
-        const WAVEFORMATEX *format = (const WAVEFORMATEX *)type.pbFormat;
-        *rate = (int)format->nSamplesPerSec;
-        *channels = format->nChannels;
-        pcm16 = format->wBitsPerSample == 16 && *rate > 0 && *channels > 0;
-    }
-    if (type.pbFormat)
-        CoTaskMemFree(type.pbFormat);
-    if (type.pUnk)
-        type.pUnk->Release();
-    return pcm16;
+    *rate = (int)format.nSamplesPerSec;
+    *channels = format.nChannels;
+    return format.wBitsPerSample == 16 && *rate > 0 && *channels > 0;
 }
 
 HWAVEOUT OpenDevice(int rate, int channels, HANDLE done)

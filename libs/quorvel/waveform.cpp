@@ -88,23 +88,14 @@ HRESULT ConnectSound(IGraphBuilder *graph, IBaseFilter *source, IPin *grabberIn)
 // The PCM layout the decoder agreed on, and the sample rate; false for anything else.
 bool ReadLayout(ISampleGrabber *grabber, PcmLayout *layout, DWORD *samplesPerSecond)
 {
-    AM_MEDIA_TYPE type = {};
-    if (FAILED(grabber->GetConnectedMediaType(&type)))
+    WAVEFORMATEX format;
+    if (!GrabbedFormat(grabber, &format))
         return false;
-    bool known = false;
-    if (type.formattype == FORMAT_WaveFormatEx && type.cbFormat >= sizeof(WAVEFORMATEX)) {
-        const WAVEFORMATEX *format = (const WAVEFORMATEX *)type.pbFormat;
-        layout->channels = format->nChannels;
-        layout->bytesPerSample = format->wBitsPerSample / 8;
-        *samplesPerSecond = format->nSamplesPerSec;
-        known = layout->channels > 0 && layout->bytesPerSample >= 1 && layout->bytesPerSample <= 4 &&
-                *samplesPerSecond > 0;
-    }
-    if (type.pbFormat)
-        CoTaskMemFree(type.pbFormat);
-    if (type.pUnk)
-        type.pUnk->Release();
-    return known;
+    layout->channels = format.nChannels;
+    layout->bytesPerSample = format.wBitsPerSample / 8;
+    *samplesPerSecond = format.nSamplesPerSec;
+    return layout->channels > 0 && layout->bytesPerSample >= 1 && layout->bytesPerSample <= 4 &&
+           *samplesPerSecond > 0;
 }
 
 // Runs the graph until the sound has been decoded to its end, it fails, or the stop is set.
@@ -252,6 +243,21 @@ void DrawPeaks(HDC dc, int width, int height)
 }
 
 }  // namespace
+
+bool GrabbedFormat(ISampleGrabber *grabber, WAVEFORMATEX *format)
+{
+    AM_MEDIA_TYPE type = {};
+    if (FAILED(grabber->GetConnectedMediaType(&type)))
+        return false;
+    bool known = type.formattype == FORMAT_WaveFormatEx && type.cbFormat >= sizeof(WAVEFORMATEX);
+    if (known)
+        *format = *(const WAVEFORMATEX *)type.pbFormat;
+    if (type.pbFormat)
+        CoTaskMemFree(type.pbFormat);
+    if (type.pUnk)
+        type.pUnk->Release();
+    return known;
+}
 
 void StartWaveform(const WCHAR *path, MediaTime duration)
 {
