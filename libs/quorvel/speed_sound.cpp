@@ -567,56 +567,50 @@ void ForgetSoundRoute()
     Release(g_engine.soundRoute.feed);
 }
 
-// Before the graph stops: a streaming thread waiting for room in the queue must not hold the
-// stop up, and what was queued belongs to the old position.
-void FlushStretchedSound()
+namespace {
+
+// Changes the player's run state under its lock, and wakes its thread to act on it.
+template <class F> void ChangePlayer(F change)
 {
     StretchedSound *s = g_engine.soundRoute.player;
     if (!s)
         return;
     EnterCriticalSection(&s->lock);
-    s->discarding = true;
-    s->running = false;
-    s->generation++;
-    s->queue.clear();
-    s->queuedFrames = 0;
+    change(*s);
     LeaveCriticalSection(&s->lock);
     SetEvent(s->room);
     SetEvent(s->wake);
 }
 
-// Once the graph has stopped: the samples of the next position may come.
-void AcceptStretchedSound()
+}  // namespace
+
+// Before the graph stops: a streaming thread waiting for room in the queue must not hold the
+// stop up, and what was queued belongs to the old position.
+void FlushStretchedSound()
 {
-    StretchedSound *s = g_engine.soundRoute.player;
-    if (!s)
-        return;
-    EnterCriticalSection(&s->lock);
-    s->discarding = false;
-    LeaveCriticalSection(&s->lock);
+    ChangePlayer([](StretchedSound &s) {
+        s.discarding = true;
+        s.running = false;
+        s.generation++;
+        s.queue.clear();
+        s.queuedFrames = 0;
+    });
 }
+
+// Once the graph has stopped: the samples of the next position may come.
+void AcceptStretchedSound() { ChangePlayer([](StretchedSound &s) { s.discarding = false; }); }
 
 void RunStretchedSound(REFERENCE_TIME runStart)
 {
-    StretchedSound *s = g_engine.soundRoute.player;
-    if (!s)
-        return;
-    EnterCriticalSection(&s->lock);
-    s->runStart = runStart;
-    s->running = true;
-    LeaveCriticalSection(&s->lock);
-    SetEvent(s->wake);
+    ChangePlayer([runStart](StretchedSound &s) {
+        s.runStart = runStart;
+        s.running = true;
+    });
 }
 
 void SetStretchedSoundSpeed(double speed)
 {
-    StretchedSound *s = g_engine.soundRoute.player;
-    if (!s)
-        return;
-    EnterCriticalSection(&s->lock);
-    s->speed = speed;
-    LeaveCriticalSection(&s->lock);
-    SetEvent(s->wake);
+    ChangePlayer([speed](StretchedSound &s) { s.speed = speed; });
 }
 
 bool StretchedSoundPlaying() { return g_engine.soundRoute.player != NULL; }
