@@ -36,6 +36,8 @@ const CLSID SAMPLE_GRABBER_CLSID = {0xC1F400A0, 0x3F08, 0x11D3,
 const CLSID NULL_RENDERER_CLSID = {0xC1F400A4, 0x3F08, 0x11D3,
                                    {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
 
+struct StretchedSound;
+
 // The sound's way at speeds other than normal: the stock sound renderer out of the graph, a
 // grabber and a clockless sink in its place, and our player of the stretched sound. All NULL at
 // normal speed.
@@ -43,7 +45,7 @@ struct SoundRoute {
     IPin *feed;                  // the output pin that fed the stock renderer
     IBaseFilter *grabber;
     IBaseFilter *sink;
-    struct StretchedSound *player;
+    StretchedSound *player;
 };
 
 struct Engine {
@@ -165,10 +167,15 @@ void ChooseGraphClock();
 void ForgetSpeedClock();
 void FollowSpeed();
 
-// speed_sound.cpp: with the graph stopped
+// sound_route.cpp: with the graph stopped
 bool RouteSoundToStretcher(IReferenceClock *clock, double speed);
 void RouteSoundToRenderer();
 void ForgetSoundRoute();
+
+// stretched_sound.cpp: the player of the route; NULL when it cannot start
+StretchedSound *StartStretchedSound(int rate, int channels, IReferenceClock *clock, double speed);
+void StopStretchedSound(StretchedSound *player);
+struct ISampleGrabberCB *GrabberCallback(StretchedSound *player);
 // Around every stop of the graph, and when it runs.
 void FlushStretchedSound();
 void AcceptStretchedSound();

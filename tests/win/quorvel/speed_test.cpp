@@ -164,7 +164,7 @@ TEST_F(SpeedRequest, SoundKeepsItsPitchAtOtherSpeedsAndComesBackAtNormal)
     if (!SoundServerAvailable())
         GTEST_SKIP() << "no sound server (PULSE_SERVER is not set; ./vantorel test starts one)";
     const double PITCH_SHARE = 0.02;
-    const DWORD PLAYED_A_WHILE_MS = 1500;
+    const DWORD PLAYED_A_WHILE_MS = 1500, STOCK_SETTLE_MS = 700;
     ASSERT_TRUE(QuorvelSetFile(Clip("longaac.mp4").c_str()));
     ASSERT_TRUE(WaitFor([] { return LastReport() >= 5; }, REPORT_DEADLINE_MS));
     for (LONG percent : {150L, 60L}) {
@@ -179,10 +179,11 @@ TEST_F(SpeedRequest, SoundKeepsItsPitchAtOtherSpeedsAndComesBackAtNormal)
         QuorvelControl(QUORVEL_SPEED, SPEED_NORMAL);
         QuorvelControl(QUORVEL_SEEK, 20);
         QuorvelControl(QUORVEL_PLAY, 0);
-        Pump(300);
+        // The stock renderer's first moments can carry a gap: it is heard once it has settled.
+        Pump(STOCK_SETTLE_MS);
         SinkRecording normal = RecordSink(RECORD_MS);
         ASSERT_TRUE(normal.available) << normal.why;
-        EXPECT_TRUE(IsTone(normal, TONE_HZ, PITCH_SHARE))
+        EXPECT_TRUE(IsTone(normal, TONE_HZ, TONE_SHARE))
             << "rms " << normal.rms << ", " << normal.frequency << " Hz back at normal speed";
     }
     LONG before = LastReport();
