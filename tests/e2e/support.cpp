@@ -417,10 +417,15 @@ std::string Player::ChooseDecoder(const char *preferred) const
     return ConfirmAndWaitForClose(dialog) ? name : "";
 }
 
-CtlResult Ctl(const std::string &arguments)
+namespace {
+
+// The result, and whether zentrixctl never got to run: Wine did not start it, or it ended with
+// a status that is not one of its own (0, 1, 2) having printed nothing.
+CtlResult RunCtl(const std::string &arguments, bool *neverRan)
 {
     SECURITY_ATTRIBUTES sa = {sizeof sa, NULL, TRUE};
     HANDLE readEnd = NULL, writeEnd = NULL;
+    *neverRan = false;
     if (!CreatePipe(&readEnd, &writeEnd, &sa, 0))
         return {-1, ""};
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
@@ -428,6 +433,7 @@ CtlResult Ctl(const std::string &arguments)
     bool started = Launch("\"" + BinPath(CTL_EXE) + "\" " + arguments, &pi, writeEnd);
     CloseHandle(writeEnd);
     CtlResult result = {-1, ""};
+    *neverRan = !started;
     if (started) {
         char buffer[256];
         DWORD got = 0;
@@ -435,13 +441,31 @@ CtlResult Ctl(const std::string &arguments)
             result.output.append(buffer, got);
         DWORD code = 0;
         if (WaitForSingleObject(pi.hProcess, CTL_DEADLINE_MS) == WAIT_OBJECT_0 &&
-            GetExitCodeProcess(pi.hProcess, &code))
+            GetExitCodeProcess(pi.hProcess, &code)) {
             result.exitCode = (int)code;
+            *neverRan = code > 2 && result.output.empty();
+        }
         EndProcess(&pi);
     }
     CloseHandle(readEnd);
     while (!result.output.empty() && strchr("\r\n ", result.output.back()))
         result.output.pop_back();
+    return result;
+}
+
+}  // namespace
+
+// Now and then, on a loaded machine, Wine does not get zentrixctl to its first line: it is run
+// once more, which cannot repeat a request, as none was sent.
+CtlResult Ctl(const std::string &arguments)
+{
+    bool neverRan = false;
+    CtlResult result = RunCtl(arguments, &neverRan);
+    if (neverRan) {
+        printf("zentrixctl %s did not run (status %d); once more\n", arguments.c_str(),
+               result.exitCode);
+        result = RunCtl(arguments, &neverRan);
+    }
     return result;
 }
 
