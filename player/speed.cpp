@@ -36,8 +36,7 @@ void ReadSpeed(HWND window)
 void SetSpeed(HWND window, int percent)
 {
     char text[SPEED_READ_SIZE];
-    snprintf(text, sizeof text, "%d", percent);
-    Player.speedPercent = SpeedFromText(text);  // held to the range as a stored text would be
+    Player.speedPercent = HeldSpeed(percent);
     snprintf(text, sizeof text, "%d", Player.speedPercent);
     WriteSetting(SECTION_PLAYBACK, KEY_SPEED, text);
     HandSpeedOn(window);

@@ -102,28 +102,30 @@ double RewindSecondsFromText(const char *text)
     return (double)(long)(seconds * HUNDREDTHS + 0.5) / HUNDREDTHS;
 }
 
+// A number rounded to the nearest whole one and held to low to high.
+static int WholeInRange(double value, int low, int high)
+{
+    if (value < low)
+        return low;
+    if (value > high)
+        return high;
+    return (int)(value + 0.5);
+}
+
 int JumpSecondsFromText(const char *text)
 {
     if (!HasNumber(text))
         return JUMP_SECONDS_DEFAULT;
-    double seconds = DecimalFromText(text);
-    if (seconds < JUMP_SECONDS_MIN)
-        return JUMP_SECONDS_MIN;
-    if (seconds > JUMP_SECONDS_MAX)
-        return JUMP_SECONDS_MAX;
-    return (int)(seconds + 0.5);
+    return WholeInRange(DecimalFromText(text), JUMP_SECONDS_MIN, JUMP_SECONDS_MAX);
 }
+
+int HeldSpeed(int percent) { return WholeInRange(percent, SPEED_SLOWEST, SPEED_FASTEST); }
 
 int SpeedFromText(const char *text)
 {
     if (!HasNumber(text))
         return SPEED_NORMAL;
-    double percent = DecimalFromText(text);
-    if (percent < SPEED_SLOWEST)
-        return SPEED_SLOWEST;
-    if (percent > SPEED_FASTEST)
-        return SPEED_FASTEST;
-    return (int)(percent + 0.5);
+    return WholeInRange(DecimalFromText(text), SPEED_SLOWEST, SPEED_FASTEST);
 }
 
 int SteppedSpeed(int percent, int direction)

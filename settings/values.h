@@ -47,6 +47,8 @@ int JumpSecondsFromText(const char *text);
 // Speed: whole percent (a fraction rounds to the nearest) held to 50 to 200; a text without a
 // number gives normal speed, 100.
 int SpeedFromText(const char *text);
+// A speed held to 50 to 200.
+int HeldSpeed(int percent);
 // The slower (-1) and faster (+1) keys: one step of 10, stopping at 50 and 200; from a speed
 // off the steps (a hand-edited 125) the first step goes to the next multiple of 10.
 int SteppedSpeed(int percent, int direction);
