@@ -1,8 +1,11 @@
 // Opening the file in the current-file buffer with its own frame rate, decoder and TC offset.
 #include "player/player.h"
 
+#include <shellapi.h>
+
 #include "app/app.h"
 #include "platform/quorvel.h"
+#include "platform/zentrixkey.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "timecode/timecode.h"
@@ -41,12 +44,53 @@ void SetCurrentFile(const WCHAR *path)
         lstrcpynW(Player.currentFileWide, path, CURRENT_FILE_SIZE);
 }
 
+// While the engine opens a file, this thread answers what other threads and programs send the
+// window (a size change, a remote request, a ping). What would start something of the window's
+// own (a command, a dialog, the close, another file, a hot key) would then run halfway through
+// the open: it is kept, and posted again in the order it came once the open is over.
+static bool WaitsForTheOpen(UINT message)
+{
+    return message == WM_COMMAND || message == WM_DROPFILES || message == WM_APP_OPENFILE ||
+           message == WM_KEYHOOK_HOTKEY;
+}
+
+bool DeferWhileOpening(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!Player.opening || !WaitsForTheOpen(message))
+        return false;
+    if (Player.deferredCount == DEFERRED_MOST) {
+        // More than anyone does in the second an open takes: the rest is let go.
+        if (message == WM_DROPFILES)
+            DragFinish((HDROP)wParam);
+        return true;
+    }
+    MSG &kept = Player.deferred[Player.deferredCount++];
+    kept.hwnd = window;
+    kept.message = message;
+    kept.wParam = wParam;
+    kept.lParam = lParam;
+    return true;
+}
+
+static void PostDeferred(void)
+{
+    int count = Player.deferredCount;
+    Player.deferredCount = 0;
+    for (int i = 0; i < count; i++) {
+        const MSG &kept = Player.deferred[i];
+        PostMessageA(kept.hwnd, kept.message, kept.wParam, kept.lParam);
+    }
+}
+
 void OpenCurrentFileInEngine(void)
 {
+    Player.opening = true;
     if (Player.currentFileWide[0])
         QuorvelSetFileW(Player.currentFileWide);
     else
         QuorvelSetFile(Player.currentFile);
+    Player.opening = false;
+    PostDeferred();
 }
 
 enum { SPEED_TITLE_SIZE = 24 };  // "   Speed 200 %" and more

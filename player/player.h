@@ -11,6 +11,7 @@ enum {
     CURRENT_FILE_SIZE = 513,  // 512 characters and the terminator
     FILE_KEY_SIZE = 3 * 512 + 1,  // the settings key of a 512-character path in UTF-8
     DROPPED_FILE_LIMIT = 511, // characters of a dropped name, terminator included
+    DEFERRED_MOST = 16,       // commands, drops and hot keys kept while a file opens
 };
 
 // Private messages of the Player window (the engine's and the hook's are in platform/).
@@ -45,6 +46,9 @@ struct PlayerValues {
     int appendSignMode;        // AppendSignMode
     HMENU menu;                // from WM_INITDIALOG to WM_DESTROY; its first submenu pops up
     HFONT displayFont;         // the same: the timecode display's and the About title's
+    bool opening;              // inside the engine's open: what would start something waits
+    MSG deferred[DEFERRED_MOST];  // what came meanwhile, in order
+    int deferredCount;
 };
 extern PlayerValues Player;
 
@@ -76,8 +80,11 @@ void ShowTitle(HWND window);
 // Handlers that live beside the procedure, one file per concern.
 // Takes a path from the command line or a drop into the current-file buffers.
 void SetCurrentFile(const WCHAR *path);
-// Hands the current file to the engine, by its ANSI name when it has one.
+// Hands the current file to the engine, by its ANSI name when it has one. What the window is
+// asked to start meanwhile waits until the open is over.
 void OpenCurrentFileInEngine(void);
+// While the engine opens a file: keeps a message that would start something, true when kept.
+bool DeferWhileOpening(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void OnOpenFile(HWND window);
 void OnEngineNotify(HWND window, WPARAM kind, LPARAM frame);
 INT_PTR OnRemoteControl(HWND window, WPARAM request, LPARAM parameter);

@@ -30,6 +30,9 @@ PlayerValues Player = {
     APPEND_SPACE,     // appendSignMode
     NULL,             // menu
     NULL,             // displayFont
+    false,            // opening
+    {},               // deferred
+    0,                // deferredCount
 };
 
 void SetPlayState(HWND window, int state)

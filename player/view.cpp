@@ -265,6 +265,8 @@ INT_PTR CALLBACK ViewDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     if (OsgrimFrameDialogProc(window, message, wParam, lParam) ||
         OsgrimTaskProc(window, message, wParam, lParam))
         return TRUE;
+    if (DeferWhileOpening(window, message, wParam, lParam))
+        return TRUE;
 
     switch (message) {
     case WM_INITDIALOG: OnInitDialog(window); return 0;

@@ -67,6 +67,8 @@ struct Engine {
     IMediaFilter *mediaFilter;
     IMediaEvent *events;
     IVideoWindow *videoWindow;
+    bool videoAdopted;           // the renderer's window sits in the band; until then the graph
+                                 // is being built and its window is not touched
     IBasicVideo *basicVideo;
     IBaseFilter *renderer;
     IReferenceClock *clock;

@@ -192,6 +192,7 @@ void AdoptVideoWindow()
     e.videoWindow->put_Owner((OAHWND)e.band);
     e.videoWindow->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
     e.videoWindow->put_MessageDrain((OAHWND)e.player);
+    e.videoAdopted = true;
     FitVideoBand();
 }
 
@@ -432,5 +433,6 @@ void CloseGraph()
     e.mediaRate = 0;
     e.videoWidth = e.videoHeight = 0;
     e.soundOnly = false;
+    e.videoAdopted = false;
     e.mode = MODE_NO_FILE;
 }

@@ -149,7 +149,11 @@ void FitVideoBand()
     if (height < 0)
         height = 0;
     SetWindowPos(e.band, NULL, 0, VIDEO_BAND_TOP, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    if (e.videoWindow) {
+    // While another thread builds the graph it holds the graph's lock, which every IVideoWindow
+    // method takes, and the renderer it connects sizes its window through this thread: a call
+    // from here would wait for the builder and the builder for this thread. The window is
+    // placed once it is adopted, at the band's size of that moment.
+    if (e.videoWindow && e.videoAdopted) {
         RECT picture = LetterboxRect(width, height, e.videoWidth, e.videoHeight);
         e.videoWindow->SetWindowPosition(picture.left, picture.top, picture.right - picture.left,
                                          picture.bottom - picture.top);

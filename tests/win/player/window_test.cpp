@@ -265,6 +265,47 @@ TEST_F(PlayerWindowTest, DropOfThreeFilesOpensTheFirst)
     EXPECT_STREQ(Player.currentFile, "C:\\v\\first.mp4");
 }
 
+// While the engine opens a file the window's thread answers what is sent to it. A size change
+// is placed at once; a command, a hot key, a second file or a drop would start something halfway
+// through the open, so each waits until the open is over and then comes in its order.
+TEST_F(PlayerWindowTest, WhatWouldStartSomethingWaitsForTheOpen)
+{
+    Start();
+    ClearFakeCalls();
+    bool sent = false;
+    size_t callsAtOpenEnd = 0;
+    SetFakeCallObserver([&](const std::string &call) {
+        if (sent || call != "QuorvelSetFile(C:\\v\\first.mp4)")
+            return;
+        sent = true;  // as another program or the key hook sends them, inside the open
+        SetWindowPos(window_, NULL, 0, 0, 500, 420, SWP_NOMOVE | SWP_NOZORDER);
+        SendMessageA(window_, WM_COMMAND, IDC_STOP, 0);
+        SendMessageA(window_, WM_KEYHOOK_HOTKEY, VK_F11, 0);
+        SendMessageA(window_, WM_DROPFILES, (WPARAM)MakeDrop({"C:\\v\\second.mp4"}), 0);
+        callsAtOpenEnd = FakeCalls().size();
+    });
+    Open("C:\\v\\first.mp4");
+    SetFakeCallObserver(nullptr);
+    ASSERT_TRUE(sent);
+    PumpUntil([&] { return Calls("QuorvelSetFile").size() == 2; });
+    PumpPending();
+
+    CallList during(FakeCalls().begin(), FakeCalls().begin() + callsAtOpenEnd);
+    CallList after(FakeCalls().begin() + callsAtOpenEnd, FakeCalls().end());
+    EXPECT_EQ(during.back(), "QuorvelMoveVideoWindow") << "the size change waited";
+    for (const std::string &call : during)
+        EXPECT_TRUE(call.rfind("QuorvelControl", 0) != 0) << call << " ran inside the open";
+    CallList kept;
+    for (const std::string &call : after)
+        if (call.rfind("QuorvelControl", 0) == 0 || call.rfind("QuorvelSetFile", 0) == 0)
+            kept.push_back(call);
+    // Stop, then F11 plays, then the dropped file opens (and plays).
+    EXPECT_EQ(kept, (CallList{"QuorvelControl(8,0)", "QuorvelControl(1,0)",
+                              "QuorvelSetFile(C:\\v\\second.mp4)"}));
+    EXPECT_FALSE(Player.opening);
+    EXPECT_EQ(Player.deferredCount, 0);
+}
+
 TEST_F(PlayerWindowTest, DroppedNameIsCutAt510Characters)
 {
     Start();
