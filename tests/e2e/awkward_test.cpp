@@ -96,6 +96,18 @@ struct Action {
 
 void PrintTo(const Action &action, std::ostream *out) { *out << action.name; }
 
+// The popup menu of the player's process, while it is up.
+HWND PopupMenuOf(const e2e::Player &player)
+{
+    for (HWND menu = FindWindowA("#32768", NULL); menu; menu = FindWindowExA(NULL, menu, "#32768", NULL)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(menu, &pid);
+        if (pid == player.Pid() && IsWindowVisible(menu))
+            return menu;
+    }
+    return NULL;
+}
+
 bool DialogClosed(const e2e::Player &player, const char *title)
 {
     HWND dialog = player.WaitForDialog(title);
@@ -165,10 +177,19 @@ const Action ACTIONS[] = {
              PostMessageA(p.Window(), WM_COMMAND, IDC_MENU, 0);
      },
      [](e2e::Player &p) {
-         // The menu is up once the open is over; Escape closes it.
-         p.Activate();
-         PressKey(VK_ESCAPE);
-         return true;
+         // The menu comes up once the open is over; Escape closes it.
+         HWND menu = NULL;
+         if (!WaitFor([&] { return (menu = PopupMenuOf(p)) != NULL; }, ANSWER_MS))
+             return false;
+         return WaitFor(
+             [&] {
+                 if (!IsWindowVisible(menu))
+                     return true;
+                 p.Activate();
+                 PressKey(VK_ESCAPE);
+                 return false;
+             },
+             ANSWER_MS);
      }},
     {"options_dialog_posted",
      [](const e2e::Player &p, int step) {
