@@ -17,8 +17,8 @@ namespace {
 
 const double QUEUE_SECONDS = 2.0;        // decoded sound held ahead of the clock at most
 const double BLOCK_SECONDS = 0.02;       // one block written to the device
-const double DEVICE_AHEAD_SECONDS = 0.12;  // written to the device beyond what is heard
-const int BLOCKS = 10;
+const double DEVICE_AHEAD_SECONDS = 0.25;  // written to the device beyond what it took
+const int BLOCKS = 16;
 const double RESYNC_SECONDS = 0.25;      // heard further than this off the clock: start afresh
 const double CATCH_UP_SECONDS = 1.0;     // an offset is made up over about this long
 const double MOST_NUDGE = 0.05;          // so the stretch speed differs by at most 5 %
