@@ -51,15 +51,20 @@ bool StartBuilder()
     return e.builder != NULL;
 }
 
-// Until the event is set: answers what is sent to this thread, and paints the Player window.
-void WaitAnswering(HANDLE event)
-{
-    while (MsgWaitForMultipleObjects(1, &event, FALSE, PAINT_EVERY_MS, QS_SENDMESSAGE) !=
-           WAIT_OBJECT_0)
-        KeepAnswering();
-}
-
 }  // namespace
+
+// Answers what is sent to this thread, and paints the Player window, while it waits.
+bool WaitAnswering(HANDLE handle, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (MsgWaitForMultipleObjects(1, &handle, FALSE, PAINT_EVERY_MS, QS_SENDMESSAGE) !=
+           WAIT_OBJECT_0) {
+        if (timeoutMs != INFINITE && GetTickCount() - start >= timeoutMs)
+            return false;
+        KeepAnswering();
+    }
+    return true;
+}
 
 void KeepAnswering()
 {

@@ -18,14 +18,14 @@ const int VIDEO_BAND_TOP = QUORVEL_VIDEO_TOP;
 const int VIDEO_BAND_BOTTOM_MARGIN = QUORVEL_VIDEO_BOTTOM_MARGIN;
 const UINT WM_WAVEFORM_PROGRESS = WM_APP + 1;  // to the band: more of the waveform is known
 
-// The waveform of a sound-only file, computed by a thread of its own from a second graph. The
-// thread alone writes the peaks and the buckets reached; the user-interface thread starts and
-// joins it and paints what is there.
+struct WaveformJob;
+
+// The waveform of a sound-only file, computed by a thread of its own from a second graph into
+// a job that the thread and the engine share: its peaks are under its lock, and each file has a
+// job of its own, so that a thread that outlives its file never writes into the next one's.
 struct Waveform {
     HANDLE thread;
-    HANDLE stop;                 // set: the thread leaves the peaks alone and ends
-    Peaks peaks;
-    volatile LONG reached;       // buckets before this one are complete
+    WaveformJob *job;            // NULL: no waveform
     LONG markerFrame;            // the position line's frame, -1 for none
     int markerX;                 // and its x in the band as last invalidated
 };
@@ -132,6 +132,8 @@ void StopGraph();
 // builder.cpp: work done on the builder's thread while this one goes on answering
 HRESULT BuildAway(HRESULT (*work)(void *), void *context);
 void KeepAnswering();
+// Until the handle is signalled or the time is up (false then), answering what is sent here.
+bool WaitAnswering(HANDLE handle, DWORD timeoutMs = INFINITE);
 void EndBuilder();
 
 // media_check.cpp: why the file cannot be played at all, or NULL

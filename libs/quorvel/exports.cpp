@@ -92,6 +92,7 @@ BOOL WINAPI QuorvelExit(void)
     e.player = NULL;
     e.nextDecoder[0] = 0;
     e.message[0] = 0;
+    e.exitPending = false;  // an exit asked for while the file was closing: this one
     return TRUE;
 }
 

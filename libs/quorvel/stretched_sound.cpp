@@ -17,12 +17,12 @@ namespace {
 
 const double QUEUE_SECONDS = 2.0;        // decoded sound held ahead of the clock at most
 const double BLOCK_SECONDS = 0.02;       // one block written to the device
-const double DEVICE_AHEAD_SECONDS = 0.12;  // written to the device beyond what is heard
-const int BLOCKS = 10;
+const double DEVICE_AHEAD_SECONDS = 0.25;  // written to the device beyond what it took
+const int BLOCKS = 16;
 const double RESYNC_SECONDS = 0.25;      // heard further than this off the clock: start afresh
 const double CATCH_UP_SECONDS = 1.0;     // an offset is made up over about this long
 const double MOST_NUDGE = 0.05;          // so the stretch speed differs by at most 5 %
-const double LAG_SMOOTHING = 0.1;        // of each new measure, in the lag's running average
+const double LAG_SECONDS = 0.5;          // the lag's running average spans about this long
 const DWORD POLL_MS = 10;
 const DWORD QUEUE_WAIT_MS = 50;
 
@@ -77,6 +77,9 @@ struct StretchedSound final : ISampleGrabberCB {
     LONGLONG pushed = 0;           // frames given to the stretcher
     LONG seenGeneration = 0;
     double lag = 0;                // seconds the sound is heard behind the clock, smoothed
+    REFERENCE_TIME lagTime = 0;    // clock time of its last measure
+    bool started = false;          // the device plays: it was held while its first blocks came
+    LONGLONG held = 0;             // frames the device took at once when it started
 
     STDMETHODIMP QueryInterface(REFIID iid, void **out) override
     {
@@ -180,9 +183,13 @@ struct StretchedSound final : ISampleGrabberCB {
     }
 
     // What is heard now was taken from the input at this stream time; false before any sound.
+    // Under Wine the device's position counts what it was handed, which runs ahead of what is
+    // heard by what it holds: as much as it took the moment it started.
     bool Heard(double pace, REFERENCE_TIME *t)
     {
-        LONGLONG played = Played() - playedBase;
+        LONGLONG played = Played() - playedBase - held;
+        if (played < 0)
+            played = 0;
         while (marks.size() > 1 && marks[1].output <= played)
             marks.pop_front();
         if (marks.empty() || written == 0)
@@ -194,8 +201,12 @@ struct StretchedSound final : ISampleGrabberCB {
 
     void StartAfresh(double pace)
     {
-        if (device)
+        if (device) {
             waveOutReset(device);
+            waveOutPause(device);
+        }
+        started = false;
+        held = 0;
         playedBase = 0;
         playedBase = Played();
         lag = 0;
@@ -211,7 +222,7 @@ struct StretchedSound final : ISampleGrabberCB {
     // input that will be due when it has. A jump in the sound, but no gap.
     void SkipTo(REFERENCE_TIME streamNow, double pace)
     {
-        LONGLONG ahead = written - (Played() - playedBase);
+        LONGLONG ahead = written - (Played() - playedBase - held);  // still to be heard
         StartTimeStretch(&stretch, rate, channels, pace);
         ready.clear();
         inputOrigin = -1;
@@ -269,34 +280,9 @@ struct StretchedSound final : ISampleGrabberCB {
         written += (LONGLONG)blockFrames;
     }
 
-    // Keeps the device a little ahead of what is heard, in step with the clock.
-    void Feed(REFERENCE_TIME start, double pace)
+    // Writes stretched blocks until the device holds enough beyond what is heard.
+    void WriteAhead()
     {
-        REFERENCE_TIME now = 0;
-        if (!clock || FAILED(clock->GetTime(&now)) || now < start)
-            return;  // the run begins on a later tick
-        REFERENCE_TIME streamNow = now - start;
-        if (!device || (written == 0 && pushed == 0)) {
-            // Without a device the sound goes by at the clock's pace; with one, it starts in step.
-            EnterCriticalSection(&lock);
-            DropBefore(streamNow);
-            LeaveCriticalSection(&lock);
-            if (!device)
-                return;
-        }
-        REFERENCE_TIME heard = 0;
-        if (Heard(pace, &heard)) {
-            // The device reports its position in steps: the lag is taken as a running average.
-            double measured = (double)(streamNow - heard) / UNITS_PER_SECOND;
-            lag += (measured - lag) * LAG_SMOOTHING;
-            if (lag > RESYNC_SECONDS)
-                SkipTo(streamNow, pace);
-            else if (lag < -RESYNC_SECONDS)
-                return;  // far ahead: the device runs dry until the clock is there
-        }
-        double nudge = lag / CATCH_UP_SECONDS;
-        nudge = nudge > MOST_NUDGE ? MOST_NUDGE : nudge < -MOST_NUDGE ? -MOST_NUDGE : nudge;
-        SetTimeStretchSpeed(&stretch, pace * (1 + nudge));
         size_t blockFrames = (size_t)(BLOCK_SECONDS * rate);
         LONGLONG aheadMost = (LONGLONG)(DEVICE_AHEAD_SECONDS * rate);
         for (;;) {
@@ -305,6 +291,73 @@ struct StretchedSound final : ISampleGrabberCB {
                 return;
             WriteBlock(header, blockFrames);
         }
+    }
+
+    // Before the run's start the device is held and given its first blocks, from the sound of
+    // the picture the run starts at: when the clock gets there, the device need only go. A
+    // player that starts only then begins behind by its own start-up.
+    void Preroll(REFERENCE_TIME now, REFERENCE_TIME start, double pace)
+    {
+        if (written == 0 && pushed == 0) {
+            EnterCriticalSection(&lock);
+            DropBefore(now > start ? now - start : 0);  // late all the same: from the clock on
+            LeaveCriticalSection(&lock);
+        }
+        SetTimeStretchSpeed(&stretch, pace);
+        WriteAhead();
+        if (now < start || written == 0)
+            return;
+        waveOutRestart(device);
+        held = Played() - playedBase;
+        held = held < 0 ? 0 : held > written ? written : held;
+        started = true;
+        lagTime = now;
+    }
+
+    // The lag as an average over time: a burst of wake-ups, as the decoder fills the queue,
+    // weighs no more than a quiet stretch of the same length.
+    void MeasureLag(double measured, REFERENCE_TIME now, double pace)
+    {
+        double seconds = (double)(now - lagTime) / UNITS_PER_SECOND / pace;  // real time
+        lagTime = now;
+        double share = seconds / LAG_SECONDS;
+        lag += (measured - lag) * (share < 1 ? share : 1);
+    }
+
+    // Keeps the device a little ahead of what is heard, in step with the clock.
+    void Feed(REFERENCE_TIME start, double pace)
+    {
+        REFERENCE_TIME now = 0;
+        if (!clock || FAILED(clock->GetTime(&now)))
+            return;
+        if (device && !started) {
+            Preroll(now, start, pace);
+            return;
+        }
+        if (now < start)
+            return;  // the run begins on a later tick
+        REFERENCE_TIME streamNow = now - start;
+        if (!device) {
+            // Without a device the sound goes by at the clock's pace.
+            EnterCriticalSection(&lock);
+            DropBefore(streamNow);
+            LeaveCriticalSection(&lock);
+            return;
+        }
+        REFERENCE_TIME heard = 0;
+        if (Heard(pace, &heard)) {
+            // The device reports its position in steps: the lag is taken as a running average.
+            double measured = (double)(streamNow - heard) / UNITS_PER_SECOND;
+            MeasureLag(measured, now, pace);
+            if (lag > RESYNC_SECONDS)
+                SkipTo(streamNow, pace);
+            else if (lag < -RESYNC_SECONDS)
+                return;  // far ahead: the device runs dry until the clock is there
+        }
+        double nudge = lag / CATCH_UP_SECONDS;
+        nudge = nudge > MOST_NUDGE ? MOST_NUDGE : nudge < -MOST_NUDGE ? -MOST_NUDGE : nudge;
+        SetTimeStretchSpeed(&stretch, pace * (1 + nudge));
+        WriteAhead();
     }
 
     void Play()
@@ -442,6 +495,7 @@ void FlushStretchedSound()
         s.generation++;
         s.queue.clear();
         s.queuedFrames = 0;
+        s.nextStart = 0;  // the next position's stream time begins again at its seek
     });
 }
 

@@ -2,6 +2,10 @@
 // graph (source, the automatic decoder chain, a Sample Grabber taking PCM, a Null Renderer) with
 // no clock, so it runs as fast as the decoders go, and folds the samples into peaks. The band
 // repaints as they come in; the line of the current position follows the reports.
+//
+// The thread and the engine share a job, the last of them to let go frees it: a decoder that
+// ignores the stop may keep the thread past the time closing waits for it, and the thread then
+// works on, into its own peaks, until it ends. It keeps the module loaded until then.
 #include <dshow.h>
 #include <limits.h>
 #include <qedit.h>
@@ -20,18 +24,55 @@ const int MARGIN = 6;                   // above and below the loudest peak
 
 bool Stopped(HANDLE stop) { return WaitForSingleObject(stop, 0) == WAIT_OBJECT_0; }
 
-// What one thread works on, its own: should a decoder keep it past the join's timeout, the next
-// file's thread has another job, and this one's stop event stays set until it ends.
+}  // namespace
+
+// What one thread works on. The thread writes the peaks, the user-interface thread paints them:
+// both under the lock.
 struct WaveformJob {
+    LONG refs;                   // the engine's and the thread's
+    CRITICAL_SECTION lock;
+    HANDLE stop;                 // set: the thread leaves the peaks alone and ends
+    HWND band;                   // told when more is known
     WCHAR path[PATH_CHARS];
     MediaTime duration;
-    HANDLE stop;   // a handle of the thread's own to the engine's stop event
+    Peaks peaks;                 // under the lock
+    LONG reached;                // under the lock: buckets before this one are complete
 };
+
+namespace {
+
+WaveformJob *NewJob(const WCHAR *path, MediaTime duration)
+{
+    WaveformJob *job = (WaveformJob *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof *job);
+    if (!job)
+        return NULL;
+    job->stop = CreateEventA(NULL, TRUE, FALSE, NULL);
+    if (!job->stop) {
+        HeapFree(GetProcessHeap(), 0, job);
+        return NULL;
+    }
+    job->refs = 1;
+    InitializeCriticalSection(&job->lock);
+    job->band = g_engine.band;
+    lstrcpynW(job->path, path, PATH_CHARS);
+    job->duration = duration;
+    ClearPeaks(&job->peaks);
+    return job;
+}
+
+void LetGo(WaveformJob *job)
+{
+    if (InterlockedDecrement(&job->refs) > 0)
+        return;
+    CloseHandle(job->stop);
+    DeleteCriticalSection(&job->lock);
+    HeapFree(GetProcessHeap(), 0, job);
+}
 
 // The Sample Grabber's callback. A COM object needs a vtable, so this is the one struct with
 // methods here; it lives on the thread's stack for as long as the graph that calls it.
 struct PeakCollector : ISampleGrabberCB {
-    HANDLE stop;
+    WaveformJob *job;
     PcmLayout layout;
     LONGLONG position;   // sample positions folded so far
     LONGLONG total;      // positions in the whole sound
@@ -52,15 +93,17 @@ struct PeakCollector : ISampleGrabberCB {
     // Called on the graph's streaming thread, one decoded buffer at a time.
     STDMETHODIMP SampleCB(double, IMediaSample *sample) override
     {
-        Waveform &w = g_engine.waveform;
         BYTE *data = NULL;
-        if (Stopped(stop) || FAILED(sample->GetPointer(&data)))
+        if (Stopped(job->stop) || FAILED(sample->GetPointer(&data)))
             return S_OK;
-        position += AddPeaks(data, sample->GetActualDataLength(), layout, position, total, &w.peaks);
-        InterlockedExchange(&w.reached, BucketOf(position, total));
+        EnterCriticalSection(&job->lock);
+        position += AddPeaks(data, sample->GetActualDataLength(), layout, position, total,
+                             &job->peaks);
+        job->reached = BucketOf(position, total);
+        LeaveCriticalSection(&job->lock);
         if (GetTickCount() - lastProgress >= PROGRESS_PERIOD_MS) {
             lastProgress = GetTickCount();
-            PostMessageA(g_engine.band, WM_WAVEFORM_PROGRESS, 0, 0);
+            PostMessageA(job->band, WM_WAVEFORM_PROGRESS, 0, 0);
         }
         return S_OK;
     }
@@ -120,8 +163,9 @@ void RunToEnd(IMediaControl *control, IMediaEvent *events, HANDLE stop)
     control->Stop();
 }
 
-void DecodePeaks(const WCHAR *path, MediaTime duration, HANDLE stop)
+void DecodePeaks(WaveformJob *job)
 {
+    HANDLE stop = job->stop;
     IGraphBuilder *graph = NULL;
     IBaseFilter *source = NULL, *grabberFilter = NULL, *sink = NULL;
     ISampleGrabber *grabber = NULL;
@@ -130,7 +174,7 @@ void DecodePeaks(const WCHAR *path, MediaTime duration, HANDLE stop)
     IMediaFilter *mediaFilter = NULL;
     IPin *grabberIn = NULL, *grabberOut = NULL, *sinkIn = NULL;
     PeakCollector collector;
-    collector.stop = stop;
+    collector.job = job;
     collector.position = 0;
     collector.lastProgress = GetTickCount();
     DWORD samplesPerSecond = 0;
@@ -152,7 +196,7 @@ void DecodePeaks(const WCHAR *path, MediaTime duration, HANDLE stop)
         SUCCEEDED(grabber->SetMediaType(&pcm)) && SUCCEEDED(grabber->SetBufferSamples(FALSE)) &&
         SUCCEEDED(graph->AddFilter(grabberFilter, L"Sample Grabber")) &&
         SUCCEEDED(graph->AddFilter(sink, L"Null Renderer")) &&
-        SUCCEEDED(graph->AddSourceFilter(path, L"Source", &source)) &&
+        SUCCEEDED(graph->AddSourceFilter(job->path, L"Source", &source)) &&
         (grabberIn = FindPin(grabberFilter, PINDIR_INPUT, true)) != NULL &&
         (grabberOut = FindPin(grabberFilter, PINDIR_OUTPUT, true)) != NULL &&
         (sinkIn = FindPin(sink, PINDIR_INPUT, true)) != NULL && !Stopped(stop) &&
@@ -160,15 +204,18 @@ void DecodePeaks(const WCHAR *path, MediaTime duration, HANDLE stop)
         SUCCEEDED(graph->ConnectDirect(grabberOut, sinkIn, NULL)) &&
         ReadLayout(grabber, &collector.layout, &samplesPerSecond);
     if (ready) {
-        collector.total = (LONGLONG)(duration / UNITS_PER_SECOND * samplesPerSecond + 0.5);
+        collector.total = (LONGLONG)(job->duration / UNITS_PER_SECOND * samplesPerSecond + 0.5);
         ready = collector.total > 0 && SUCCEEDED(grabber->SetCallback(&collector, 0)) &&
                 SUCCEEDED(mediaFilter->SetSyncSource(NULL));  // no clock: as fast as it decodes
     }
     if (ready && !Stopped(stop)) {
         RunToEnd(control, events, stop);
-        if (!Stopped(stop))
-            InterlockedExchange(&g_engine.waveform.reached, WAVEFORM_BUCKETS);
-        PostMessageA(g_engine.band, WM_WAVEFORM_PROGRESS, 0, 0);
+        if (!Stopped(stop)) {
+            EnterCriticalSection(&job->lock);
+            job->reached = WAVEFORM_BUCKETS;
+            LeaveCriticalSection(&job->lock);
+        }
+        PostMessageA(job->band, WM_WAVEFORM_PROGRESS, 0, 0);
     }
     if (grabber)
         grabber->SetCallback(NULL, 0);
@@ -189,11 +236,21 @@ DWORD WINAPI WaveformThread(void *parameter)
 {
     WaveformJob *job = (WaveformJob *)parameter;
     HRESULT hr = CoInitializeEx(NULL, COINIT_MULTITHREADED);
-    DecodePeaks(job->path, job->duration, job->stop);
+    DecodePeaks(job);
     if (SUCCEEDED(hr))
         CoUninitialize();
-    CloseHandle(job->stop);
-    HeapFree(GetProcessHeap(), 0, job);
+    LetGo(job);
+    return 0;
+}
+
+// The module stays loaded while the thread runs its code: it lets go of it as it ends.
+DWORD WINAPI ModuleKeepingThread(void *parameter)
+{
+    HMODULE module = NULL;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, (LPCSTR)&WaveformThread, &module);
+    WaveformThread(parameter);
+    if (module)
+        FreeLibraryAndExitThread(module, 0);
     return 0;
 }
 
@@ -209,12 +266,19 @@ void DrawLine(HDC dc, int x, int top, int bottom)
     LineTo(dc, x, bottom);
 }
 
+// What the thread has found so far, taken under its lock.
 void DrawPeaks(HDC dc, int width, int height)
 {
-    const Waveform &w = g_engine.waveform;
+    WaveformJob *job = g_engine.waveform.job;
+    if (!job)
+        return;
+    static Peaks peaks;  // the user-interface thread's own copy
+    EnterCriticalSection(&job->lock);
+    peaks = job->peaks;
+    int reached = job->reached;
+    LeaveCriticalSection(&job->lock);
     int middle = height / 2;
     int half = middle - MARGIN > 1 ? middle - MARGIN : 1;
-    int reached = w.reached;
     HPEN axis = CreatePen(PS_SOLID, 1, AXIS_COLOUR);
     HPEN wave = CreatePen(PS_SOLID, 1, WAVE_COLOUR);
     HGDIOBJ old = SelectObject(dc, axis);
@@ -226,12 +290,12 @@ void DrawPeaks(HDC dc, int width, int height)
         ColumnBuckets(x, width, &from, &to);
         int low = SHRT_MAX, high = SHRT_MIN;
         for (int b = from; b < to && b < reached; b++) {
-            if (BucketEmpty(w.peaks, b))
+            if (BucketEmpty(peaks, b))
                 continue;
-            if (w.peaks.minima[b] < low)
-                low = w.peaks.minima[b];
-            if (w.peaks.maxima[b] > high)
-                high = w.peaks.maxima[b];
+            if (peaks.minima[b] < low)
+                low = peaks.minima[b];
+            if (peaks.maxima[b] > high)
+                high = peaks.maxima[b];
         }
         if (low > high)
             continue;
@@ -263,41 +327,36 @@ void StartWaveform(const WCHAR *path, MediaTime duration)
 {
     Waveform &w = g_engine.waveform;
     StopWaveform();
-    ClearPeaks(&w.peaks);
-    w.reached = 0;
-    w.markerX = -1;
-    w.markerFrame = -1;
-    WaveformJob *job = (WaveformJob *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof *job);
-    w.stop = CreateEventA(NULL, TRUE, FALSE, NULL);
-    if (!job || !w.stop ||
-        !DuplicateHandle(GetCurrentProcess(), w.stop, GetCurrentProcess(), &job->stop, 0, FALSE,
-                         DUPLICATE_SAME_ACCESS)) {
-        if (job)
-            HeapFree(GetProcessHeap(), 0, job);
+    w.job = NewJob(path, duration);
+    if (!w.job)
         return;  // no waveform: the band stays black
-    }
-    lstrcpynW(job->path, path, PATH_CHARS);
-    job->duration = duration;
-    w.thread = CreateThread(NULL, 0, WaveformThread, job, 0, NULL);
-    if (!w.thread) {
-        CloseHandle(job->stop);
-        HeapFree(GetProcessHeap(), 0, job);
-    }
+    InterlockedIncrement(&w.job->refs);  // the thread's
+    w.thread = CreateThread(NULL, 0, ModuleKeepingThread, w.job, 0, NULL);
+    if (!w.thread)
+        LetGo(w.job);
 }
 
+// Only as the file goes. The thread is told to stop and waited for a while, the Player window
+// answering meanwhile, and what other programs ask then finds no file, as during an open; a
+// thread that does not end in time goes on alone with its own job.
 void StopWaveform()
 {
-    Waveform &w = g_engine.waveform;
+    Engine &e = g_engine;
+    Waveform &w = e.waveform;
+    if (w.job)
+        SetEvent(w.job->stop);
     if (w.thread) {
-        SetEvent(w.stop);
-        WaitForSingleObject(w.thread, JOIN_TIMEOUT_MS);
+        bool wasOpening = e.opening;
+        e.mode = MODE_NO_FILE;
+        e.opening = true;
+        WaitAnswering(w.thread, JOIN_TIMEOUT_MS);
+        e.opening = wasOpening;
         CloseHandle(w.thread);
         w.thread = NULL;
     }
-    if (w.stop)
-        CloseHandle(w.stop);
-    w.stop = NULL;
-    w.reached = 0;
+    if (w.job)
+        LetGo(w.job);
+    w.job = NULL;
     w.markerX = -1;
     w.markerFrame = -1;
 }

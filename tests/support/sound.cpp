@@ -10,8 +10,10 @@
 
 namespace {
 
-const DWORD RECORDER_DEADLINE_MS = 15000;
+const DWORD RECORDER_DEADLINE_MS = 15000;  // beyond the recording's own length
 const double AUDIBLE_RMS = 300;  // a tone played at full volume is near 20000
+const int STRETCH_MS = 10;       // the recording is cut into stretches this long to find sound
+const int BRIDGED_MS = 150;
 
 std::string Environment(const char *name)
 {
@@ -32,9 +34,36 @@ std::string WindowsPath(const std::string &unixPath)
 
 bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+LONGLONG FileSize(const std::string &path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return -1;
+    return ((LONGLONG)data.nFileSizeHigh << 32) | data.nFileSizeLow;
+}
+
+// Serves the caller's windows (the engine reports to them) until condition() holds or the
+// deadline passes.
+template <class F> bool ServeUntil(F condition, DWORD deadlineMs)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < deadlineMs;) {
+        if (condition())
+            return true;
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 20, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    return condition();
+}
+
 // Runs a shell command line as a Linux process. Wine hands such a process no exit status, so
-// the command leaves a second file behind when it is done.
-bool RunShell(const std::string &command, const std::string &doneFile)
+// the command leaves a second file behind when it is done; started() is called once the first
+// file has something in it.
+bool RunShell(const std::string &command, const std::string &outFile, const std::string &doneFile,
+              const std::function<void()> &started, DWORD deadlineMs)
 {
     std::string line = "/bin/sh -c \"" + command + "; touch " + doneFile + "\"";
     std::vector<char> text(line.begin(), line.end());
@@ -46,19 +75,33 @@ bool RunShell(const std::string &command, const std::string &doneFile)
         return false;
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
-    // The caller's windows keep being served meanwhile: the engine reports to them.
-    std::string done = WindowsPath(doneFile);
-    for (DWORD start = GetTickCount(); GetTickCount() - start < RECORDER_DEADLINE_MS;) {
-        if (Exists(done))
-            return true;
-        MsgWaitForMultipleObjects(0, NULL, FALSE, 20, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+    std::string out = WindowsPath(outFile), done = WindowsPath(doneFile);
+    if (started) {
+        if (!ServeUntil([&] { return FileSize(out) > 0 || Exists(done); }, deadlineMs))
+            return false;
+        started();
     }
-    return false;
+    return ServeUntil([&] { return Exists(done); }, deadlineMs);
+}
+
+// The stretches of 10 ms loud enough to be heard, joined across short gaps.
+std::vector<Sounding> FindSounding(const std::vector<int16_t> &samples)
+{
+    const size_t WINDOW = SINK_RECORDING_RATE * STRETCH_MS / 1000;
+    std::vector<Sounding> found;
+    for (size_t start = 0; start + WINDOW <= samples.size(); start += WINDOW) {
+        double sum = 0;
+        for (size_t i = start; i < start + WINDOW; i++)
+            sum += (double)samples[i] * samples[i];
+        if (sqrt(sum / WINDOW) < AUDIBLE_RMS)
+            continue;
+        double from = (double)start / SINK_RECORDING_RATE, to = from + STRETCH_MS / 1000.0;
+        if (!found.empty() && from - found.back().to <= BRIDGED_MS / 1000.0 + 1e-9)
+            found.back().to = to;
+        else
+            found.push_back(Sounding{from, to});
+    }
+    return found;
 }
 
 std::vector<int16_t> ReadSamples(const std::string &path)
@@ -106,7 +149,9 @@ bool SoundServerAvailable() { return !Environment("PULSE_SERVER").empty(); }
 
 bool SoundOutputOff() { return Environment("VANTOREL_SOUND") == "off" || !SoundServerAvailable(); }
 
-SinkRecording RecordSink(int ms)
+SinkRecording RecordSink(int ms) { return RecordSinkFromStart(ms, nullptr); }
+
+SinkRecording RecordSinkFromStart(int ms, const std::function<void()> &started)
 {
     SinkRecording recording;
     if (!SoundServerAvailable()) {
@@ -120,10 +165,10 @@ SinkRecording RecordSink(int ms)
     // samples rather than after so much time.
     char command[512];
     snprintf(command, sizeof command,
-             "timeout 10 parec --latency-msec=20 -d null.monitor --raw --format=s16le --channels=1 "
+             "timeout %d parec --latency-msec=20 -d null.monitor --raw --format=s16le --channels=1 "
              "--rate=%d 2>/dev/null | head -c %d > %s",
-             SINK_RECORDING_RATE, SINK_RECORDING_RATE / 1000 * ms * 2, raw.c_str());
-    if (!RunShell(command, done)) {
+             ms / 1000 + 10, SINK_RECORDING_RATE, SINK_RECORDING_RATE / 1000 * ms * 2, raw.c_str());
+    if (!RunShell(command, raw, done, started, RECORDER_DEADLINE_MS + ms)) {
         recording.why = "the recorder parec did not finish";
         return recording;
     }
@@ -139,6 +184,7 @@ SinkRecording RecordSink(int ms)
         sum += (double)sample * sample;
     recording.rms = sqrt(sum / samples.size());
     recording.frequency = ToneFrequency(samples);
+    recording.sounding = FindSounding(samples);
     return recording;
 }
 
