@@ -17,6 +17,33 @@ function(vantorel_win_test name)
   if(T_DESKTOP)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK desktop)
   endif()
+  vantorel_order_tests_here()
+endfunction()
+
+# The order of the suite: ctest starts the test of the highest COST first. The tests that need
+# the desktop run one after another and take longer together than all the others: they go
+# first, and the others fill the other places beside them, the longest first (a test's deadline
+# stands for its length). Set once the directory's tests are all there, at the end of it.
+function(vantorel_order_tests_here)
+  get_property(ordered DIRECTORY PROPERTY VANTOREL_TESTS_ORDERED)
+  if(NOT ordered)
+    set_property(DIRECTORY PROPERTY VANTOREL_TESTS_ORDERED TRUE)
+    cmake_language(DEFER CALL vantorel_order_tests)
+  endif()
+endfunction()
+function(vantorel_order_tests)
+  get_property(tests DIRECTORY PROPERTY TESTS)
+  foreach(test ${tests})
+    get_test_property(${test} TIMEOUT cost)
+    if(NOT cost)
+      set(cost 0)
+    endif()
+    get_test_property(${test} RESOURCE_LOCK locks)
+    if(locks AND "desktop" IN_LIST locks)
+      math(EXPR cost "${cost} + 1000")
+    endif()
+    set_tests_properties(${test} PROPERTIES COST ${cost})
+  endforeach()
 endfunction()
 
 # DLL with undecorated stdcall exports from NAME.def, and an import library from
@@ -40,3 +67,5 @@ function(vantorel_dll target output_name def_plain def_decorated)
   add_dependencies(${target}_import ${target}_implib ${target})
   target_link_libraries(${target}_import INTERFACE ${implib})
 endfunction()
+# The tests of the top directory (the host-compiled ones) too.
+vantorel_order_tests_here()

@@ -420,21 +420,27 @@ std::string Player::ChooseDecoder(const char *preferred) const
 namespace {
 
 // The result, and whether zentrixctl never got to run: Wine did not start it, or it ended with
-// a status that is not one of its own (0, 1, 2) having printed nothing.
-CtlResult RunCtl(const std::string &arguments, bool *neverRan)
+// a status that is not one of its own (0, 1, 2) having printed nothing. *why says which, for the
+// test's output.
+CtlResult RunCtl(const std::string &arguments, bool *neverRan, std::string *why)
 {
+    char text[96] = "";
     SECURITY_ATTRIBUTES sa = {sizeof sa, NULL, TRUE};
     HANDLE readEnd = NULL, writeEnd = NULL;
     *neverRan = false;
+    *why = "no pipe";
     if (!CreatePipe(&readEnd, &writeEnd, &sa, 0))
         return {-1, ""};
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
     PROCESS_INFORMATION pi = {};
     bool started = Launch("\"" + BinPath(CTL_EXE) + "\" " + arguments, &pi, writeEnd);
+    DWORD launchError = started ? 0 : GetLastError();
     CloseHandle(writeEnd);
     CtlResult result = {-1, ""};
     *neverRan = !started;
-    if (started) {
+    if (!started) {
+        snprintf(text, sizeof text, "not started, error %lu", launchError);
+    } else {
         char buffer[256];
         DWORD got = 0;
         while (ReadFile(readEnd, buffer, sizeof buffer, &got, NULL) && got > 0)
@@ -444,12 +450,17 @@ CtlResult RunCtl(const std::string &arguments, bool *neverRan)
             GetExitCodeProcess(pi.hProcess, &code)) {
             result.exitCode = (int)code;
             *neverRan = code > 2 && result.output.empty();
+            snprintf(text, sizeof text, "exit status 0x%08lX", code);
+        } else {
+            snprintf(text, sizeof text, "still running %lu ms after its output closed",
+                     CTL_DEADLINE_MS);
         }
         EndProcess(&pi);
     }
     CloseHandle(readEnd);
     while (!result.output.empty() && strchr("\r\n ", result.output.back()))
         result.output.pop_back();
+    *why = text;
     return result;
 }
 
@@ -460,12 +471,14 @@ CtlResult RunCtl(const std::string &arguments, bool *neverRan)
 CtlResult Ctl(const std::string &arguments)
 {
     bool neverRan = false;
-    CtlResult result = RunCtl(arguments, &neverRan);
+    std::string why;
+    CtlResult result = RunCtl(arguments, &neverRan, &why);
     if (neverRan) {
-        printf("zentrixctl %s did not run (status %d); once more\n", arguments.c_str(),
-               result.exitCode);
-        result = RunCtl(arguments, &neverRan);
+        printf("zentrixctl %s did not run (%s); once more\n", arguments.c_str(), why.c_str());
+        result = RunCtl(arguments, &neverRan, &why);
     }
+    if (result.exitCode == -1 && result.output.empty())
+        printf("zentrixctl %s: no answer (%s)\n", arguments.c_str(), why.c_str());
     return result;
 }
 
