@@ -50,8 +50,10 @@ long ReplayFixedSet()
         for (int i = 0; i < 200; ++i) {
             std::string text(Next(state) % 25, ' ');
             bool anyByte = i % 8 == 0;
-            for (char &c : text)
-                c = anyByte ? (char)(Next(state) & 0xFF) : alphabet[Next(state) % (sizeof alphabet - 1)];
+            for (char &c : text) {
+                uint32_t r = Next(state);
+                c = anyByte ? (char)(r & 0xFF) : alphabet[r % (sizeof alphabet - 1)];
+            }
             Run((uint8_t)selector, text);
             ++count;
         }
