@@ -144,14 +144,17 @@ int SteppedSpeed(int percent, int direction)
 
 void FormatRewindSeconds(double seconds, char *text)
 {
-    long hundredths = (long)(seconds * HUNDREDTHS + 0.5);
-    long whole = hundredths / HUNDREDTHS, fraction = hundredths % HUNDREDTHS;
+    // Held as a text is (RewindSecondsFromText) before it becomes a count: a long has 32 bits.
+    unsigned hundredths = WholeInRange(seconds * HUNDREDTHS, 0, REWIND_SECONDS_MAX * HUNDREDTHS);
+    if (hundredths > REWIND_SECONDS_MAX * HUNDREDTHS)  // never: for gcc's text-length check,
+        hundredths = 0;                                // which cannot see through the double
+    unsigned whole = hundredths / HUNDREDTHS, fraction = hundredths % HUNDREDTHS;
     if (fraction == 0)
-        snprintf(text, SECONDS_TEXT_SIZE, "%ld", whole);
+        snprintf(text, SECONDS_TEXT_SIZE, "%u", whole);
     else if (fraction % 10 == 0)
-        snprintf(text, SECONDS_TEXT_SIZE, "%ld.%ld", whole, fraction / 10);
+        snprintf(text, SECONDS_TEXT_SIZE, "%u.%u", whole, fraction / 10);
     else
-        snprintf(text, SECONDS_TEXT_SIZE, "%ld.%02ld", whole, fraction);
+        snprintf(text, SECONDS_TEXT_SIZE, "%u.%02u", whole, fraction);
 }
 
 // A decimal integer that saturates instead of overflowing: leading blanks, optional sign,

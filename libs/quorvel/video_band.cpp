@@ -16,12 +16,14 @@ const UINT RESEEK_SETTLE_MS = 100;   // no size change for this long: the sizing
 
 int lastBandWidth = -1, lastBandHeight = -1;
 
+// The module holding this code: found from the address of the class name, a constant of the
+// module (not of a function, whose address is no object's).
 HINSTANCE EngineModule()
 {
     HMODULE module = NULL;
     GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
                            GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       (LPCSTR)&EngineModule, &module);
+                       BAND_CLASS, &module);
     return module;
 }
 

@@ -5,6 +5,7 @@
 // the text of a hidden static control, "v7B" for a key-down of F12 and "^7B" for its key-up,
 // separated by blanks, so that a test can see which keys reached the program in front.
 #include <windows.h>
+#include <commctrl.h>
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -17,7 +18,6 @@ const int KEYS_ID = 101;
 const int KEYS_SIZE = 1024;
 
 HWND edit, keys;
-WNDPROC editProc;
 
 void NoteKey(char direction, WPARAM vk)
 {
@@ -30,13 +30,16 @@ void NoteKey(char direction, WPARAM vk)
     SetWindowTextA(keys, text);
 }
 
-LRESULT CALLBACK EditKeysProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK EditKeysProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                              UINT_PTR id, DWORD_PTR)
 {
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(window, EditKeysProc, id);
     if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)
         NoteKey('v', wParam);
     else if (message == WM_KEYUP || message == WM_SYSKEYUP)
         NoteKey('^', wParam);
-    return CallWindowProcA(editProc, window, message, wParam, lParam);
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK NotesProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -48,9 +51,8 @@ LRESULT CALLBACK NotesProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
                                0, 0, 0, 0, window, (HMENU)(INT_PTR)EDIT_ID, NULL, NULL);
         keys = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 0, 0, window,
                                (HMENU)(INT_PTR)KEYS_ID, NULL, NULL);
-        if (!edit || !keys)
+        if (!edit || !keys || !SetWindowSubclass(edit, EditKeysProc, 0, 0))
             return -1;
-        editProc = (WNDPROC)SetWindowLongPtrA(edit, GWLP_WNDPROC, (LONG_PTR)EditKeysProc);
         return 0;
     case WM_SIZE:
         MoveWindow(edit, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);

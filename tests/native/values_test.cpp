@@ -128,6 +128,16 @@ TEST(PlaybackSeconds, RewindIsClampedAndKeptToHundredths)
         // What is stored reads back as the same value.
         EXPECT_NEAR(RewindSecondsFromText(stored), seconds, 1e-9) << '"' << c.text << '"';
     }
+    // A number from elsewhere is held as a text is, and its text always fits.
+    struct Held {
+        double seconds;
+        const char *stored;
+    } held[] = {{-2.5, "0"}, {10.004, "10"}, {25, "10"}, {1e9, "10"}};
+    for (const Held &h : held) {
+        char stored[SECONDS_TEXT_SIZE];
+        FormatRewindSeconds(h.seconds, stored);
+        EXPECT_STREQ(stored, h.stored) << h.seconds;
+    }
 }
 
 TEST(PlaybackSeconds, JumpIsWholeSecondsFrom1To60)
