@@ -195,6 +195,9 @@ void SendNotice(WPARAM kind, LONG value);
 void PostNotice(WPARAM kind, LONG value);
 
 // video_band.cpp
+// The module holding the engine's code; with hold, one more reference to it, which keeps it
+// loaded until let go (FreeLibrary).
+HMODULE EngineModule(bool hold);
 bool CreateVideoBand(HWND player);
 void DestroyVideoBand();
 void FitVideoBand();

@@ -16,17 +16,6 @@ const UINT RESEEK_SETTLE_MS = 100;   // no size change for this long: the sizing
 
 int lastBandWidth = -1, lastBandHeight = -1;
 
-// The module holding this code: found from the address of the class name, a constant of the
-// module (not of a function, whose address is no object's).
-HINSTANCE EngineModule()
-{
-    HMODULE module = NULL;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       BAND_CLASS, &module);
-    return module;
-}
-
 void OnPaint(HWND window)
 {
     PAINTSTRUCT ps;
@@ -117,11 +106,22 @@ void ShowBandText()
 
 }  // namespace
 
+// Found from the address of the class name, a constant of the module (not of a function, whose
+// address is no object's).
+HMODULE EngineModule(bool hold)
+{
+    HMODULE module = NULL;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           (hold ? 0 : GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT),
+                       BAND_CLASS, &module);
+    return module;
+}
+
 bool CreateVideoBand(HWND player)
 {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = VideoBandProc;
-    wc.hInstance = EngineModule();
+    wc.hInstance = EngineModule(false);
     wc.hCursor = LoadCursor(NULL, IDC_ARROW);
     wc.lpszClassName = BAND_CLASS;
     if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)

@@ -246,8 +246,7 @@ DWORD WINAPI WaveformThread(void *parameter)
 // The module stays loaded while the thread runs its code: it lets go of it as it ends.
 DWORD WINAPI ModuleKeepingThread(void *parameter)
 {
-    HMODULE module = NULL;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, (LPCSTR)&WaveformThread, &module);
+    HMODULE module = EngineModule(true);
     WaveformThread(parameter);
     if (module)
         FreeLibraryAndExitThread(module, 0);
