@@ -341,10 +341,16 @@ TEST_F(Engine, FiftyOpensLeaveTheProcessFlat)
         ASSERT_TRUE(QuorvelSetFile(clip.c_str()));
         OpenBareGraph(clip, host);
     }
-    double bareBefore = CommittedMemory();
-    for (int i = 0; i < OPENS; i++)
-        OpenBareGraph(clip, host);
-    double bareGrowth = CommittedMemory() - bareBefore;
+    // What fifty bare graphs add varies from 10 to 29 MB from run to run under Wine (its heap
+    // grows in steps): they are measured before and after the engine's opens, and the larger
+    // growth is the measure, so that a small step of Wine's is not taken for the engine's leak.
+    auto bareGrowthOf = [&] {
+        double before = CommittedMemory();
+        for (int i = 0; i < OPENS; i++)
+            OpenBareGraph(clip, host);
+        return CommittedMemory() - before;
+    };
+    double bareGrowth = bareGrowthOf();
 
     double memoryBefore = CommittedMemory();
     DWORD handlesBefore = handles(), gdiBefore = gdi();
@@ -352,8 +358,11 @@ TEST_F(Engine, FiftyOpensLeaveTheProcessFlat)
         ASSERT_TRUE(QuorvelSetFile(clip.c_str())) << i;
     Pump(100);
     double growth = CommittedMemory() - memoryBefore;
+    double bareGrowthAfter = bareGrowthOf();
+    if (bareGrowthAfter > bareGrowth)
+        bareGrowth = bareGrowthAfter;
     ASSERT_GT(memoryBefore, 0) << "the platform reports no memory figure";
-    // Wine's own growth varies by a third from run to run; a leaked graph costs several MB an open.
+    // A leaked graph costs several MB an open.
     const double MB = 1024.0 * 1024.0, SLACK = 8 * MB;
     EXPECT_LT(growth, bareGrowth * 1.6 + SLACK)
         << "engine " << growth / MB << " MB, bare graphs " << bareGrowth / MB << " MB";
