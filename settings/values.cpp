@@ -7,6 +7,10 @@
 const char *const HotKeyNames[13] = {
     "-", "F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10", "F11", "F12",
 };
+const char *const WideHotKeyNames[25] = {
+    "-",   "F1",  "F2",  "F3",  "F4",  "F5",  "F6",  "F7",  "F8",  "F9",  "F10", "F11", "F12",
+    "F13", "F14", "F15", "F16", "F17", "F18", "F19", "F20", "F21", "F22", "F23", "F24",
+};
 const char *const ShowFramesNames[3] = {"YES", "NO", "ZERO"};
 const char *const AppendSignNames[4] = {"SPACE", "NOT", "CRLF", "TAB"};
 
@@ -21,6 +25,15 @@ int HotKeyFromName(const char *name, int currentCode)
     // "F10" to "F12": whatever follows the third character is not examined.
     if (name[1] == '1' && name[2] >= '0' && name[2] <= '2')
         return HOTKEY_F10 + (name[2] - '0');
+    return currentCode;
+}
+
+int WideHotKeyFromName(const char *name, int currentCode)
+{
+    for (int i = 0; i < 25; i++) {
+        if (strcmp(name, WideHotKeyNames[i]) == 0)
+            return i == 0 ? HOTKEY_NONE : HOTKEY_F1 - 1 + i;
+    }
     return currentCode;
 }
 

@@ -12,6 +12,7 @@ enum {
     HOTKEY_NONE = 0,
     HOTKEY_F1 = 112,   // VK_F1
     HOTKEY_F10 = 121,  // VK_F10
+    HOTKEY_F24 = 135,  // VK_F24
     WINDOW_RECT_TEXT_MAX = 47,  // longer rectangle texts are cut to this many characters
     WINDOW_RECT_MIN_SIZE = 32,
     REWIND_SECONDS_MAX = 10,
@@ -23,12 +24,17 @@ enum {
 
 // The thirteen hot-key names, "-" first, and the option keywords indexed by mode.
 extern const char *const HotKeyNames[13];
+// The keys added for pedals and macro keypads may also be F13 to F24, which no keyboard has:
+// "-" and "F1" to "F24".
+extern const char *const WideHotKeyNames[25];
 extern const char *const ShowFramesNames[3];
 extern const char *const AppendSignNames[4];
 
 // "-" gives 0, "F1" to "F12" give VK_F1 to VK_F12; any other text (lower case included) keeps
 // the current code.
 int HotKeyFromName(const char *name, int currentCode);
+// As HotKeyFromName, and "F13" to "F24" give VK_F13 to VK_F24; exact names only.
+int WideHotKeyFromName(const char *name, int currentCode);
 
 // Exact, case-sensitive keyword match; an unknown keyword keeps the current mode.
 int ShowFramesModeFromName(const char *name, int currentMode);

@@ -81,6 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     case 4:
         HotKeyFromName(text.c_str(), 99);
+        WideHotKeyFromName(text.c_str(), 99);
         break;
     case 5: {
         // The rate text names a base the arithmetic has; drop-frame only at 30 and 60; the base

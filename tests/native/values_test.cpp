@@ -26,6 +26,23 @@ TEST(HotKeyFromName, Table)
         EXPECT_EQ(HotKeyFromName(c.name, current), c.code) << '"' << c.name << '"';
 }
 
+TEST(WideHotKeyFromName, ReachesF24AndTakesExactNamesOnly)
+{
+    const int current = 77;
+    struct Case {
+        const char *name;
+        int code;
+    } cases[] = {
+        {"-", 0}, {"F1", 112}, {"F12", 123}, {"F13", 124}, {"F19", 130}, {"F24", 135},
+        {"F25", current}, {"F120", current}, {"F10x", current}, {"f13", current},
+        {"F0", current}, {"", current}, {"F13 ", current},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(WideHotKeyFromName(c.name, current), c.code) << '"' << c.name << '"';
+    for (int i = 1; i <= 24; i++)
+        EXPECT_EQ(WideHotKeyFromName(WideHotKeyNames[i], current), 111 + i) << i;
+}
+
 TEST(OptionKeywords, ExactUpperCaseOnly)
 {
     EXPECT_EQ(ShowFramesModeFromName("YES", 2), 0);
