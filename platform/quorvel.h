@@ -41,6 +41,8 @@ enum QuorvelRequest {
     QUORVEL_SPEED = REMOTE_SET_SPEED,  // parameter: percent, held to 50 to 200; playing or not,
                                        // and for the files opened later; answers the speed set
     QUORVEL_QUERY_LENGTH = REMOTE_QUERY_LENGTH,  // the duration in frames
+    QUORVEL_START_AT = 512,        // parameter: the media frame the next file opened plays from
+                                   // (its start when that is the last frame or beyond); once
 };
 
 #ifdef __cplusplus

@@ -59,6 +59,7 @@ struct Engine {
     double mediaRate;            // the media's exact rate, 0 when unknown
     double rate;                 // the counting rate
     char nextDecoder[DECODER_NAME_CHARS + 1];   // for the next QuorvelSetFile only
+    LONG nextStart;                             // the same: the frame it plays from
     char decoderInUse[DECODER_NAME_CHARS + 1];  // hand-plugged into the current graph, or empty
 
     IGraphBuilder *graph;
@@ -154,7 +155,7 @@ void ListDecoders(HWND listBox);
 // transport.cpp
 LONG Control(LONG request, LONG parameter);
 void PauseAt(LONG frame);
-void PlayOpened();
+void PlayOpened(LONG from);
 void EndOfMedia();
 void FailWhilePlaying(const char *reason);
 LONG PlayingFrame();

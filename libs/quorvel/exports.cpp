@@ -29,6 +29,8 @@ BOOL OpenFile(const WCHAR *path)
     char decoder[DECODER_NAME_CHARS + 1];
     strcpy(decoder, e.nextDecoder);
     e.nextDecoder[0] = 0;  // a chosen decoder applies to this file only
+    LONG start = e.nextStart;
+    e.nextStart = 0;
     lstrcpynW(e.path, path ? path : L"", PATH_CHARS);
     e.message[0] = 0;
     char reason[MESSAGE_CHARS];
@@ -42,7 +44,7 @@ BOOL OpenFile(const WCHAR *path)
     ClearMessage();
     e.mode = MODE_PAUSED;
     // Playing starts from the picture the open waited for; its report is the open's first.
-    PlayOpened();
+    PlayOpened(start);
     return TRUE;
 }
 

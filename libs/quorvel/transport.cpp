@@ -175,13 +175,16 @@ LONG PlayingFrame() { return ClampFrame(FrameAtTime(PlayingTime(), g_engine.rate
 
 // The open has just left the graph paused on the picture of frame 0, after a seek to its centre
 // from stopped: the state Play's own seek would bring about again, at the cost of a flush and
-// the same picture decoded twice.
-void PlayOpened()
+// the same picture decoded twice. A file reopened where it was left starts from there, so its
+// first report and its first sound are of that frame.
+void PlayOpened(LONG from)
 {
     Engine &e = g_engine;
     if (e.mode != MODE_PAUSED)
         return;
     e.windSeekPending = false;
+    if (from > 0 && from < LastFrame() && FAILED(SeekPaused(from, true)))
+        return;
     RunFromPicture();
 }
 
@@ -263,6 +266,10 @@ LONG Control(LONG request, LONG parameter)
         return ChangeSpeed(parameter);
     if (request == QUORVEL_QUERY_LENGTH)
         return e.mode == MODE_NO_FILE ? 0 : e.frameCount;
+    if (request == QUORVEL_START_AT) {
+        e.nextStart = parameter > 0 ? parameter : 0;
+        return 0;
+    }
     if (e.mode == MODE_NO_FILE)
         return 0;
     switch (request) {
