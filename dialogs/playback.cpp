@@ -31,14 +31,33 @@ static void InitSeconds(HWND dialog, int id, const char *text)
     SetDlgItemTextA(dialog, id, text);
 }
 
-// Speeds and their keys are both edited as short numbers and key names.
-static void InitHotKey(HWND dialog, int id, const char *key)
+// Speeds and their keys are both edited as short numbers and key names. The keys made for
+// pedals and macro keypads offer F13 to F24 as well.
+static void InitHotKey(HWND dialog, int id, const char *key, bool wide = false)
 {
-    for (const char *name : HotKeyNames)
-        SendDlgItemMessageA(dialog, id, CB_ADDSTRING, 0, (LPARAM)name);
+    const char *const *names = wide ? WideHotKeyNames : HotKeyNames;
+    int count = wide ? 25 : 13;
+    for (int i = 0; i < count; i++)
+        SendDlgItemMessageA(dialog, id, CB_ADDSTRING, 0, (LPARAM)names[i]);
     char text[OPTION_READ_SIZE];
     ReadSetting(SECTION_PLAYBACK, key, DEFAULT_JUMP_HOTKEY, text, sizeof text);
     SendDlgItemMessageA(dialog, id, CB_SELECTSTRING, 0, (LPARAM)text);
+}
+
+static void InitSwitch(HWND dialog, int id, const char *key)
+{
+    char text[OPTION_READ_SIZE];
+    ReadSetting(SECTION_PLAYBACK, key, DEFAULT_NO, text, sizeof text);
+    CheckDlgButton(dialog, id, SwitchFromText(text) ? BST_CHECKED : BST_UNCHECKED);
+}
+
+static void InitWhole(HWND dialog, int id, const char *key, const char *fallback,
+                      int (*fromText)(const char *))
+{
+    char text[SECONDS_READ_SIZE], shown[SECONDS_TEXT_SIZE];
+    ReadSetting(SECTION_PLAYBACK, key, fallback, text, sizeof text);
+    snprintf(shown, sizeof shown, "%d", fromText(text));
+    InitSeconds(dialog, id, shown);
 }
 
 // The numbers are shown as they will be used, so a hand-edited "25" shows the 10 it means.
@@ -66,13 +85,20 @@ static void OnInitDialog(HWND dialog, PlaybackChoice *choice)
     InitHotKey(dialog, IDC_PB_JUMPFORWARDKEY, KEY_JUMP_FORWARD_HOTKEY);
     InitHotKey(dialog, IDC_PB_SLOWERKEY, KEY_SLOWER_HOTKEY);
     InitHotKey(dialog, IDC_PB_FASTERKEY, KEY_FASTER_HOTKEY);
+
+    InitSwitch(dialog, IDC_PB_RESUME, KEY_RESUME_WHERE_STOPPED);
+    InitSwitch(dialog, IDC_PB_SLIDERFOLLOWS, KEY_SLIDER_FOLLOWS);
+    InitHotKey(dialog, IDC_PB_LOOPKEY, KEY_LOOP_HOTKEY, true);
+    InitWhole(dialog, IDC_PB_LOOPSECONDS, KEY_LOOP_SECONDS, DEFAULT_LOOP_SECONDS,
+              LoopSecondsFromText);
+    InitWhole(dialog, IDC_PB_LOOPSPEED, KEY_LOOP_SPEED, DEFAULT_LOOP_SPEED, LoopSpeedFromText);
 }
 
 static int SelectedHotKey(HWND dialog, int id)
 {
     char text[CONTROL_TEXT_SIZE];
     ReadControlText(dialog, id, text);
-    return HotKeyFromName(text, HOTKEY_NONE);
+    return WideHotKeyFromName(text, HOTKEY_NONE);
 }
 
 // A key already in use, and what a key that is it is told.
@@ -92,6 +118,7 @@ static const struct {
     {IDC_PB_JUMPFORWARDKEY, IDC_PB_JUMPFORWARD_REFUSED, "Already Jump Forward"},
     {IDC_PB_SLOWERKEY, IDC_PB_SLOWER_REFUSED, "Already Slower"},
     {IDC_PB_FASTERKEY, IDC_PB_FASTER_REFUSED, "Already Faster"},
+    {IDC_PB_LOOPKEY, IDC_PB_LOOP_REFUSED, "Already the Loop key"},
 };
 enum { CHOSEN_KEY_COUNT = sizeof ChosenKeys / sizeof ChosenKeys[0] };
 
@@ -142,7 +169,20 @@ static int StoreHotKey(HWND dialog, int list, const char *key, int code)
     char text[CONTROL_TEXT_SIZE];
     ReadControlText(dialog, list, text);
     WriteSetting(SECTION_PLAYBACK, key, text);
-    return HotKeyFromName(text, code);
+    return WideHotKeyFromName(text, code);
+}
+
+static void StoreSwitch(HWND dialog, int id, const char *key)
+{
+    WriteSetting(SECTION_PLAYBACK, key, IsDlgButtonChecked(dialog, id) == BST_CHECKED ? "YES" : "NO");
+}
+
+static void StoreWhole(HWND dialog, int id, const char *key, int (*fromText)(const char *))
+{
+    char text[CONTROL_TEXT_SIZE], stored[SECONDS_TEXT_SIZE];
+    ReadControlText(dialog, id, text);
+    snprintf(stored, sizeof stored, "%d", fromText(text));
+    WriteSetting(SECTION_PLAYBACK, key, stored);
 }
 
 static void OnOK(HWND dialog)
@@ -170,6 +210,13 @@ static void OnOK(HWND dialog)
         StoreHotKey(dialog, IDC_PB_SLOWERKEY, KEY_SLOWER_HOTKEY, choice->slowerHotKey);
     choice->fasterHotKey =
         StoreHotKey(dialog, IDC_PB_FASTERKEY, KEY_FASTER_HOTKEY, choice->fasterHotKey);
+
+    // The Player window reads these back after OK.
+    StoreSwitch(dialog, IDC_PB_RESUME, KEY_RESUME_WHERE_STOPPED);
+    StoreSwitch(dialog, IDC_PB_SLIDERFOLLOWS, KEY_SLIDER_FOLLOWS);
+    StoreHotKey(dialog, IDC_PB_LOOPKEY, KEY_LOOP_HOTKEY, HOTKEY_NONE);
+    StoreWhole(dialog, IDC_PB_LOOPSECONDS, KEY_LOOP_SECONDS, LoopSecondsFromText);
+    StoreWhole(dialog, IDC_PB_LOOPSPEED, KEY_LOOP_SPEED, LoopSpeedFromText);
 }
 
 // OK stays open while a key is refused; a new choice in either list shows or clears the

@@ -15,7 +15,8 @@ void KeepHotKeys(void)
 {
     DWORD keys[] = {(DWORD)Player.tcHotKey, (DWORD)Player.startStopHotKey,
                     (DWORD)Player.jumpBackHotKey, (DWORD)Player.jumpForwardHotKey,
-                    (DWORD)Player.slowerHotKey, (DWORD)Player.fasterHotKey};
+                    (DWORD)Player.slowerHotKey, (DWORD)Player.fasterHotKey,
+                    (DWORD)Player.loopHotKey};
     SetKeyHookKeys(keys, sizeof keys / sizeof keys[0]);
 }
 
@@ -97,4 +98,6 @@ void OnKeyHookHotKey(HWND window, WPARAM key)
         StepSpeed(window, -1);
     if ((int)key == Player.fasterHotKey)
         StepSpeed(window, +1);
+    if ((int)key == Player.loopHotKey)
+        ToggleLoop(window);
 }

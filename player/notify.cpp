@@ -18,6 +18,9 @@ static void ShowPosition(HWND window, LPARAM frame)
     SendDlgItemMessageA(window, IDC_TCDISPLAY, WM_SETTEXT, 0, (LPARAM)(text + DISPLAY_SIGN_LENGTH));
     Player.currentTimecode = PackTimecode(n, Player.timecodeFormat);
     Player.reportedFrame = (int32_t)frame;
+    KeepPositionWhilePlaying();
+    FollowLoop(window, (int32_t)frame);
+    FollowSlider(window, (int32_t)frame);
 }
 
 // The engine has already done what these say (paused at the end, closed a file it cannot

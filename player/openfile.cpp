@@ -82,38 +82,38 @@ static void PostDeferred(void)
     }
 }
 
-void OpenCurrentFileInEngine(void)
+bool OpenCurrentFileInEngine(void)
 {
     Player.opening = true;
-    if (Player.currentFileWide[0])
-        QuorvelSetFileW(Player.currentFileWide);
-    else
-        QuorvelSetFile(Player.currentFile);
+    BOOL opened = Player.currentFileWide[0] ? QuorvelSetFileW(Player.currentFileWide)
+                                            : QuorvelSetFile(Player.currentFile);
     Player.opening = false;
     PostDeferred();
+    return opened != FALSE;
 }
 
 enum { SPEED_TITLE_SIZE = 24 };  // "   Speed 200 %" and more
 
-// Away from normal speed the speed follows the name in the title strip, where the user looks
-// anyway; with no file it stands alone.
-static void ShowTitleWithSpeed(HWND window)
+// Away from normal speed, and while a hard passage repeats, the speed follows the name in the
+// title strip, where the user looks anyway; with no file it stands alone.
+static void ShowTitleWithSpeed(HWND window, const WCHAR *what, int percent)
 {
     WCHAR title[CURRENT_FILE_SIZE + SPEED_TITLE_SIZE];
-    if (Player.currentFileWide[0])
-        lstrcpynW(title, Player.currentFileWide, CURRENT_FILE_SIZE);
-    else if (!MultiByteToWideChar(CP_ACP, 0, Player.currentFile, -1, title, CURRENT_FILE_SIZE))
-        title[0] = L'\0';
+    CurrentFilePath(title, CURRENT_FILE_SIZE);
     int length = lstrlenW(title);
-    wsprintfW(title + length, L"%sSpeed %d %%", length ? L"   " : L"", Player.speedPercent);
+    wsprintfW(title + length, L"%s%s %d %%", length ? L"   " : L"", what, percent);
     DefWindowProcW(window, WM_SETTEXT, 0, (LPARAM)title);
     InvalidateRect(window, NULL, FALSE);
 }
 
 void ShowTitle(HWND window)
 {
+    if (Player.looping) {
+        ShowTitleWithSpeed(window, L"Loop", Player.loopSpeed);
+        return;
+    }
     if (Player.speedPercent != SPEED_NORMAL) {
-        ShowTitleWithSpeed(window);
+        ShowTitleWithSpeed(window, L"Speed", Player.speedPercent);
         return;
     }
     if (!Player.currentFileWide[0]) {
@@ -129,6 +129,9 @@ void ShowTitle(HWND window)
 
 void OnOpenFile(HWND window)
 {
+    LeaveOpenedFile();
+    Player.openedFile[0] = '\0';
+    EndLoop(window);
     ShowTitle(window);
     ShowWindow(GetDlgItem(window, IDC_VIDEO), SW_HIDE);
     EnableMenuItem(GetSubMenu(Player.menu, 0), IDM_DECODER, MF_BYCOMMAND | MF_ENABLED);
@@ -154,7 +157,11 @@ void OnOpenFile(HWND window)
     Player.tcOffset = ParseTimecode(offsetText, Player.timecodeFormat);
     TraceMessage("%s\r\nTC_Offset= %s \r\n", Player.currentFile, offsetText);
 
-    OpenCurrentFileInEngine();
+    int32_t start = ResumeFrameOfCurrentFile();
+    if (start > 0)
+        QuorvelControl(QUORVEL_START_AT, start);
+    if (OpenCurrentFileInEngine())
+        NoteOpenedFile(start);
     SetPlayState(window, PLAY_PLAYING);
     SetFocus(GetDlgItem(window, IDC_TRACKER));
 }

@@ -48,6 +48,7 @@ void Jump(HWND window, int direction)
     int32_t delta = direction * FramesForSeconds(JumpSeconds(), Player.timecodeRate);
     LONG length = QuorvelControl(QUORVEL_QUERY_LENGTH, 0);
     int32_t target = JumpFrame(ReportedMediaFrame(), delta, length);
+    EndLoop(window);
     if (Player.playState == PLAY_WINDING)
         SetPlayState(window, PLAY_STOPPED);
     Player.resumeRewinds = false;
@@ -61,6 +62,13 @@ int ReadPlaybackHotKey(const char *key, const char *fallback, int currentCode)
     char text[OPTION_READ_SIZE];
     ReadSetting(SECTION_PLAYBACK, key, fallback, text, sizeof text);
     return HotKeyFromName(text, currentCode);
+}
+
+int ReadWidePlaybackHotKey(const char *key, const char *fallback, int currentCode)
+{
+    char text[OPTION_READ_SIZE];
+    ReadSetting(SECTION_PLAYBACK, key, fallback, text, sizeof text);
+    return WideHotKeyFromName(text, currentCode);
 }
 
 void ReadJumpHotKeys(void)

@@ -5,6 +5,7 @@
 #include <stdint.h>
 
 #include "dialogs/dialogs.h"  // DECODER_NAME_SIZE
+#include "settings/recent.h"
 #include "timecode/timecode.h"
 
 enum {
@@ -16,6 +17,7 @@ enum {
 
 // Private messages of the Player window (the engine's and the hook's are in platform/).
 #define WM_APP_OPENFILE 1591   // open the file in the current-file buffer; always posted
+#define WM_APP_LOOPBACK 1592   // the hard passage is over: back to its start
 #define ID_KEYFORWARD   256    // WM_COMMAND from the main loop: lParam is a key-down's key
 
 // Play state, mirrored in the play button's check state.
@@ -46,6 +48,18 @@ struct PlayerValues {
     int appendSignMode;        // AppendSignMode
     HMENU menu;                // from WM_INITDIALOG to WM_DESTROY; its first submenu pops up
     HFONT displayFont;         // the same: the timecode display's and the About title's
+    char openedFile[RECENT_PATH_SIZE];  // in UTF-8: the file the engine has open, whose
+                                        // position is kept when it is left; empty when none
+    DWORD positionKeptAt;      // tick count of the last time it was kept
+    int recentShown;           // recent files in the menu now, and a separator after them
+    int loopHotKey;
+    bool looping;              // a hard passage repeats: loopStart to loopEnd at LoopSpeed
+    int32_t loopStart;         // media frames
+    int32_t loopEnd;
+    int loopSpeed;             // percent, while looping
+    bool loopBackPosted;       // the way back to its start is on its way
+    bool sliderFollows;        // the knob follows every report (as designed it stays put)
+    bool alwaysOnTop;
     bool opening;              // inside the engine's open: what would start something waits
     MSG deferred[DEFERRED_MOST];  // what came meanwhile, in order
     int deferredCount;
@@ -65,6 +79,8 @@ void Jump(HWND window, int direction);
 // The jump keys from the [Playback] section; with the typing options at every opening.
 // A hot key of the Playback section; the code in force when the stored text names none.
 int ReadPlaybackHotKey(const char *key, const char *fallback, int currentCode);
+// The same for the keys that may also be F13 to F24.
+int ReadWidePlaybackHotKey(const char *key, const char *fallback, int currentCode);
 void ReadJumpHotKeys(void);
 // The speed from the [Playback] section, handed to the engine; at start.
 void ReadSpeed(HWND window);
@@ -82,7 +98,7 @@ void ShowTitle(HWND window);
 void SetCurrentFile(const WCHAR *path);
 // Hands the current file to the engine, by its ANSI name when it has one. What the window is
 // asked to start meanwhile waits until the open is over.
-void OpenCurrentFileInEngine(void);
+bool OpenCurrentFileInEngine(void);
 // While the engine opens a file: keeps a message that would start something, true when kept.
 bool DeferWhileOpening(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void OnOpenFile(HWND window);
@@ -91,5 +107,41 @@ INT_PTR OnRemoteControl(HWND window, WPARAM request, LPARAM parameter);
 void OnKeyHookHotKey(HWND window, WPARAM key);
 // Hands the hot keys in force to the key hook; after every change of them.
 void KeepHotKeys(void);
+// The recent files and where each was left (recent.cpp). The file open now is left: its
+// position is kept in its entry.
+void LeaveOpenedFile(void);
+// Where the current file starts: the frame it was left at when ResumeWhereStopped is on and the
+// file is unchanged since, 0 otherwise.
+int32_t ResumeFrameOfCurrentFile(void);
+// The current file has been opened, playing from this frame: first in the list.
+void NoteOpenedFile(int32_t frame);
+// While playing, the position is kept every 30 s, so that a crash loses little.
+void KeepPositionWhilePlaying(void);
+// The menu's first items: the recent files, numbered, and a separator.
+void ShowRecentFilesInMenu(HMENU popup);
+// A recent file chosen from the menu opens like a dropped file; a file that is gone is taken
+// out of the list, and the title says so for a moment.
+void OpenRecentFile(HWND window, int index);
+// A short notice in the title strip, which then shows the file's name again.
+void ShowTitleNotice(HWND window, const WCHAR *notice);
+// The current file's path as it is.
+void CurrentFilePath(WCHAR *path, int size);
+
+// The hard passage (loop.cpp): the loop key starts repeating the last LoopSeconds at LoopSpeed,
+// and pressed again plays on from the end of the passage at the speed before.
+void ToggleLoop(HWND window);
+// Anything else that moves the position or changes the speed ends the passage where it is.
+void EndLoop(HWND window);
+// Each position report while the passage repeats: back to its start at its end.
+void FollowLoop(HWND window, int32_t frame);
+void OnLoopBack(HWND window);
+
+// The switches of the [Playback] section, read at start and after the Playback dialog.
+void ReadWorkingDaySettings(HWND window);
+// Always on top, from the menu: switched and stored.
+void ToggleAlwaysOnTop(HWND window);
+// With SliderFollows on, the knob shows where the position is, but not while it is dragged.
+void FollowSlider(HWND window, int32_t frame);
+
 // How the typed keystrokes leave: SendInput, or a test's stand-in.
 extern UINT(WINAPI *TypingSendInput)(UINT count, INPUT *inputs, int size);

@@ -25,20 +25,24 @@ INT_PTR OnRemoteControl(HWND window, WPARAM request, LPARAM parameter)
             PauseByUser(window);
         return 0;
     case REMOTE_STOP:
+        EndLoop(window);
         QuorvelControl(QUORVEL_STOP, 0);
         SetPlayState(window, PLAY_STOPPED);
         return 0;
     case REMOTE_REWIND:
     case REMOTE_FORWARD:
+        EndLoop(window);
         SetPlayState(window, PLAY_WINDING);
         QuorvelControl((LONG)request, 0);
         return 0;
     case REMOTE_STEP:
+        EndLoop(window);
         SetPlayState(window, PLAY_STOPPED);
         QuorvelControl(QUORVEL_STEP, (LONG)parameter);
         return 0;
     case REMOTE_LOCATE: {
         int32_t frame = UnpackTimecode((uint32_t)parameter, Player.timecodeFormat);
+        EndLoop(window);
         SetPlayState(window, PLAY_STOPPED);
         QuorvelControl(QUORVEL_SEEK, (LONG)((uint32_t)frame - (uint32_t)Player.tcOffset));
         return 0;

@@ -12,6 +12,16 @@ int32_t ResumeFrame(int32_t pausedFrame, int32_t rewindFrames)
     return frame < 0 ? 0 : (int32_t)frame;
 }
 
+int SliderValueOfFrame(int32_t frame, int32_t length)
+{
+    const int64_t FULL = 100;
+    if (length <= 1 || frame <= 0)
+        return 0;
+    if (frame >= length - 1)
+        return (int)FULL;
+    return (int)(((int64_t)frame * FULL + (length - 1) / 2) / (length - 1));
+}
+
 int32_t JumpFrame(int32_t frame, int32_t delta, int32_t length)
 {
     int64_t target = (int64_t)frame + delta;

@@ -35,6 +35,7 @@ void ReadSpeed(HWND window)
 
 void SetSpeed(HWND window, int percent)
 {
+    EndLoop(window);
     char text[SPEED_READ_SIZE];
     Player.speedPercent = HeldSpeed(percent);
     snprintf(text, sizeof text, "%d", Player.speedPercent);

@@ -30,6 +30,17 @@ PlayerValues Player = {
     APPEND_SPACE,     // appendSignMode
     NULL,             // menu
     NULL,             // displayFont
+    "",               // openedFile
+    0,                    // positionKeptAt
+    0,                // recentShown
+    0,                // loopHotKey
+    false,            // looping
+    0,                // loopStart
+    0,                // loopEnd
+    0,                // loopSpeed
+    false,            // loopBackPosted
+    false,            // sliderFollows
+    false,            // alwaysOnTop
     false,            // opening
     {},               // deferred
     0,                // deferredCount

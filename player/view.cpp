@@ -61,6 +61,7 @@ static void OnInitDialog(HWND window)
     DragAcceptFiles(window, TRUE);
     QuorvelInit(window);
     ReadSpeed(window);
+    ReadWorkingDaySettings(window);
     if (Player.currentFile[0])
         PostMessageA(window, WM_APP_OPENFILE, 0, 0);
 }
@@ -97,8 +98,10 @@ static void OnKeyForward(HWND window, LPARAM key)
     }
     if (Player.playState != PLAY_STOPPED)
         return;
-    if (key == KEY_LEFT || key == KEY_RIGHT)
+    if (key == KEY_LEFT || key == KEY_RIGHT) {
         Player.resumeRewinds = false;
+        EndLoop(window);
+    }
     if (key == KEY_LEFT)
         QuorvelControl(QUORVEL_SEEK, ReportedMediaFrame() - 1);
     else if (key == KEY_RIGHT)
@@ -115,6 +118,7 @@ static void TogglePlay(HWND window)
 
 static void Transport(HWND window, LONG request, LONG parameter)
 {
+    EndLoop(window);
     SetPlayState(window, PLAY_STOPPED);
     QuorvelControl(request, parameter);
 }
@@ -123,6 +127,9 @@ static void ShowMenu(HWND window)
 {
     RECT button;
     GetWindowRect(GetDlgItem(window, IDC_MENU), &button);
+    ShowRecentFilesInMenu(PopupMenu());
+    CheckMenuItem(PopupMenu(), IDM_ALWAYSONTOP,
+                  MF_BYCOMMAND | (Player.alwaysOnTop ? MF_CHECKED : MF_UNCHECKED));
     ShowPopupMenu(window, 0, button.left - POPUP_MENU_OFFSET, button.top - POPUP_MENU_OFFSET,
                   PopupMenu());
 }
@@ -190,6 +197,7 @@ static void ChoosePlayback(HWND window)
     Player.fasterHotKey = choice.fasterHotKey;
     KeepHotKeys();
     SetSpeed(window, choice.speedPercent);
+    ReadWorkingDaySettings(window);
 }
 
 // After OK the file is opened again at once, with the decoder just chosen; the engine plays a
@@ -206,6 +214,7 @@ static void ChooseDecoder(HWND window)
         return;
     if (Player.decoderName[0])
         QuorvelLoadFilter(Player.decoderName);
+    EndLoop(window);
     OpenCurrentFileInEngine();
     SetPlayState(window, PLAY_PLAYING);
 }
@@ -229,7 +238,12 @@ static INT_PTR OnCommand(HWND window, WPARAM command, LPARAM lParam)
     case IDM_OPTIONS: ChooseOptions(window); break;
     case IDM_PLAYBACK: ChoosePlayback(window); break;
     case IDM_DECODER: ChooseDecoder(window); break;
-    default: break;  // IDOK and anything else: nothing
+    case IDM_ALWAYSONTOP: ToggleAlwaysOnTop(window); break;
+    default:
+        // IDOK and anything else: nothing
+        if (command >= IDM_RECENT_FIRST && command < IDM_RECENT_FIRST + RECENT_MOST)
+            OpenRecentFile(window, (int)(command - IDM_RECENT_FIRST));
+        break;
     }
     return 1;
 }
@@ -248,6 +262,7 @@ static void OnDropFiles(HWND window, HDROP drop)
 
 static void OnDestroy(HWND window)
 {
+    LeaveOpenedFile();
     QuorvelExit();
     SaveWindowPlacement(window, KEY_PLAYER);
     RemoveKeyHook();
@@ -278,6 +293,7 @@ INT_PTR CALLBACK ViewDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_DROPFILES: OnDropFiles(window, (HDROP)wParam); return 0;
     case WM_DESTROY: OnDestroy(window); return 0;
     case WM_APP_OPENFILE: OnOpenFile(window); return 0;
+    case WM_APP_LOOPBACK: OnLoopBack(window); return 0;
     case WM_KEYHOOK_HOTKEY: OnKeyHookHotKey(window, wParam); return 1;
     case WM_REMOTE_CONTROL: return OnRemoteControl(window, wParam, lParam);
     case WM_ENGINE_NOTIFY: OnEngineNotify(window, wParam, lParam); return 0;

@@ -25,6 +25,8 @@
 #define IDM_OPTIONS 1002
 #define IDM_DECODER 1003
 #define IDM_PLAYBACK 1004
+#define IDM_ALWAYSONTOP 1007
+#define IDM_RECENT_FIRST 1010  // the recent files, 1010 (the most recent) to 1017
 
 // Icons: the program's icon and its small icon.
 #define IDI_APPL   "APPL"
@@ -85,6 +87,13 @@
 #define IDC_PB_SLOWER_REFUSED      303
 #define IDC_PB_FASTERKEY           304
 #define IDC_PB_FASTER_REFUSED      305
+#define IDC_PB_DAY_GROUP           600
+#define IDC_PB_RESUME              601
+#define IDC_PB_SLIDERFOLLOWS       602
+#define IDC_PB_LOOPKEY             603
+#define IDC_PB_LOOP_REFUSED        604
+#define IDC_PB_LOOPSECONDS         605
+#define IDC_PB_LOOPSPEED           606
 
 // Version resource.
 #define VANTOREL_VERSION_BINARY 1, 20, 0, 0

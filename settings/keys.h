@@ -20,6 +20,14 @@
 #define KEY_SPEED               "Speed"
 #define KEY_SLOWER_HOTKEY       "SlowerHotKey"
 #define KEY_FASTER_HOTKEY       "FasterHotKey"
+#define KEY_RESUME_WHERE_STOPPED "ResumeWhereStopped"
+#define KEY_ALWAYS_ON_TOP       "AlwaysOnTop"
+#define KEY_LOOP_HOTKEY         "LoopHotKey"
+#define KEY_LOOP_SECONDS        "LoopSeconds"
+#define KEY_LOOP_SPEED          "LoopSpeed"
+#define KEY_SLIDER_FOLLOWS      "SliderFollows"
+#define SECTION_RECENT          "Recent"
+#define KEY_RECENT_FILE         "File%d"    // File1, the most recent, to File8
 #define KEY_DEFAULT             "default"   // FrameRate and TC-Offset entry of files without their own
 #define SECTION_WINDOW_POSITION "WindowPosition"
 #define KEY_PLAYER              "Player"
@@ -40,6 +48,10 @@
 #define DEFAULT_JUMP_HOTKEY      "-"
 #define DEFAULT_SPEED            "100"
 #define DEFAULT_SPEED_HOTKEY     "-"
+#define DEFAULT_NO               "NO"       // ResumeWhereStopped, AlwaysOnTop, SliderFollows
+#define DEFAULT_LOOP_HOTKEY      "-"
+#define DEFAULT_LOOP_SECONDS     "5"
+#define DEFAULT_LOOP_SPEED       "75"
 
 // Read sizes: the size argument of the read (characters kept plus the terminator).
 enum {

@@ -132,6 +132,22 @@ int JumpSecondsFromText(const char *text)
     return WholeInRange(DecimalFromText(text), JUMP_SECONDS_MIN, JUMP_SECONDS_MAX);
 }
 
+int LoopSecondsFromText(const char *text)
+{
+    if (!HasNumber(text))
+        return LOOP_SECONDS_DEFAULT;
+    return WholeInRange(DecimalFromText(text), LOOP_SECONDS_MIN, LOOP_SECONDS_MAX);
+}
+
+int LoopSpeedFromText(const char *text)
+{
+    if (!HasNumber(text))
+        return LOOP_SPEED_DEFAULT;
+    return WholeInRange(DecimalFromText(text), LOOP_SPEED_MIN, LOOP_SPEED_MAX);
+}
+
+bool SwitchFromText(const char *text) { return strcmp(text, "YES") == 0; }
+
 int HeldSpeed(int percent) { return WholeInRange(percent, SPEED_SLOWEST, SPEED_FASTEST); }
 
 int SpeedFromText(const char *text)

@@ -20,6 +20,12 @@ enum {
     JUMP_SECONDS_MAX = 60,
     JUMP_SECONDS_DEFAULT = 5,
     SECONDS_TEXT_SIZE = 8,  // the longest stored seconds text, "10" or "9.99", and more
+    LOOP_SECONDS_MIN = 1,
+    LOOP_SECONDS_MAX = 30,
+    LOOP_SECONDS_DEFAULT = 5,
+    LOOP_SPEED_MIN = 50,
+    LOOP_SPEED_MAX = 100,
+    LOOP_SPEED_DEFAULT = 75,
 };
 
 // The thirteen hot-key names, "-" first, and the option keywords indexed by mode.
@@ -53,6 +59,12 @@ int JumpSecondsFromText(const char *text);
 // Speed: whole percent (a fraction rounds to the nearest) held to 50 to 200; a text without a
 // number gives normal speed, 100.
 int SpeedFromText(const char *text);
+// LoopSeconds, whole seconds held to 1 to 30, and LoopSpeed, percent held to 50 to 100; a
+// text without a number gives the default, 5 and 75.
+int LoopSecondsFromText(const char *text);
+int LoopSpeedFromText(const char *text);
+// The switches of the [Playback] section: "YES" is on, anything else off.
+bool SwitchFromText(const char *text);
 // A speed held to 50 to 200.
 int HeldSpeed(int percent);
 // The slower (-1) and faster (+1) keys: one step of 10, stopping at 50 and 200; from a speed

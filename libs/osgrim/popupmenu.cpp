@@ -16,9 +16,12 @@ const int kItemPaddingY = 4;      // space above and below it
 const int kSeparatorHeight = 7;
 const int kSubmenuArrowWidth = 12;
 
-// What an owner-drawn item shows: kept alive while the menu is tracked.
+const int kCheckWidth = 12;       // room for the check mark left of a checked item's text
+
+// What an owner-drawn item shows: kept alive while the menu is tracked. The text is kept as it
+// is, in UTF-16: a file's name in the menu may be in any script.
 struct MenuItemLook {
-    std::string text;
+    std::wstring text;
     bool separator;
     bool submenu;
 };
@@ -45,13 +48,13 @@ HMENU CopyOwnerDrawn(HMENU source, LookList &looks)
 
     int count = GetMenuItemCount(source);
     for (int i = 0; i < count; ++i) {
-        char text[kItemTextLength] = "";
-        MENUITEMINFOA item = {};
+        WCHAR text[kItemTextLength] = L"";
+        MENUITEMINFOW item = {};
         item.cbSize = sizeof item;
         item.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
         item.dwTypeData = text;
         item.cch = kItemTextLength;
-        if (!GetMenuItemInfoA(source, i, TRUE, &item)) continue;
+        if (!GetMenuItemInfoW(source, i, TRUE, &item)) continue;
 
         MenuItemLook *look = NULL;
         try {
@@ -106,14 +109,59 @@ LRESULT OnMeasureItem(HWND owner, MEASUREITEMSTRUCT *measure)
     HDC dc = GetDC(owner);
     HGDIOBJ oldFont = SelectObject(dc, g_skin.menuFont);
     SIZE size = {0, 0};
-    GetTextExtentPoint32A(dc, look.text.c_str(), static_cast<int>(look.text.size()), &size);
+    GetTextExtentPoint32W(dc, look.text.c_str(), static_cast<int>(look.text.size()), &size);
     TEXTMETRICA metrics;
     GetTextMetricsA(dc, &metrics);
     SelectObject(dc, oldFont);
     ReleaseDC(owner, dc);
-    measure->itemWidth = size.cx + 2 * kItemPaddingX + (look.submenu ? kSubmenuArrowWidth : 0);
+    measure->itemWidth =
+        size.cx + 2 * kItemPaddingX + kCheckWidth + (look.submenu ? kSubmenuArrowWidth : 0);
     measure->itemHeight = metrics.tmHeight + 2 * kItemPaddingY;
     return TRUE;
+}
+
+// A tick in the item's ink, in the room left of the text.
+void DrawCheckMark(HDC dc, const RECT &area, COLORREF ink)
+{
+    int x = area.left + kItemPaddingX / 2 + 2, y = (area.top + area.bottom) / 2;
+    HPEN pen = CreatePen(PS_SOLID, 2, ink);
+    HGDIOBJ old = SelectObject(dc, pen);
+    POINT tick[3] = {{x, y}, {x + 3, y + 3}, {x + 9, y - 4}};
+    Polyline(dc, tick, 3);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+}
+
+// The menu cannot see the mnemonics of owner-drawn items: a typed letter or digit is matched
+// here against the character after '&' in each item's text ("&&" is a plain '&').
+WCHAR Mnemonic(const std::wstring &text)
+{
+    for (size_t i = 0; i + 1 < text.size(); i++) {
+        if (text[i] != L'&') continue;
+        if (text[i + 1] != L'&') return text[i + 1];
+        i++;
+    }
+    return 0;
+}
+
+LRESULT OnMenuChar(WCHAR typed, HMENU menu)
+{
+    WCHAR wanted = static_cast<WCHAR>(reinterpret_cast<ULONG_PTR>(CharUpperW(
+        reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(typed)))));
+    int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_DATA;
+        if (!GetMenuItemInfoW(menu, i, TRUE, &item) || !item.dwItemData) continue;
+        const MenuItemLook &look = *reinterpret_cast<const MenuItemLook *>(item.dwItemData);
+        WCHAR mnemonic = Mnemonic(look.text);
+        if (!mnemonic) continue;
+        mnemonic = static_cast<WCHAR>(reinterpret_cast<ULONG_PTR>(
+            CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(mnemonic)))));
+        if (mnemonic == wanted) return MAKELRESULT(i, MNC_EXECUTE);
+    }
+    return MAKELRESULT(0, MNC_IGNORE);
 }
 
 LRESULT OnDrawItem(DRAWITEMSTRUCT *draw)
@@ -137,11 +185,12 @@ LRESULT OnDrawItem(DRAWITEMSTRUCT *draw)
     HGDIOBJ oldFont = SelectObject(draw->hDC, g_skin.menuFont);
     SetTextColor(draw->hDC, ink);
     SetBkMode(draw->hDC, TRANSPARENT);
+    if (draw->itemState & ODS_CHECKED) DrawCheckMark(draw->hDC, area, ink);
     RECT text = area;
-    text.left += kItemPaddingX;
+    text.left += kItemPaddingX + kCheckWidth;
     UINT format = DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS;
     if (draw->itemState & ODS_NOACCEL) format |= DT_HIDEPREFIX;
-    DrawTextA(draw->hDC, look.text.c_str(), -1, &text, format);
+    DrawTextW(draw->hDC, look.text.c_str(), -1, &text, format);
     SelectObject(draw->hDC, oldFont);
     return TRUE;
 }
@@ -153,6 +202,8 @@ LRESULT CALLBACK MenuOwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return OnMeasureItem(window, reinterpret_cast<MEASUREITEMSTRUCT *>(lParam));
     case WM_DRAWITEM:
         return OnDrawItem(reinterpret_cast<DRAWITEMSTRUCT *>(lParam));
+    case WM_MENUCHAR:
+        return OnMenuChar(LOWORD(wParam), reinterpret_cast<HMENU>(lParam));
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }

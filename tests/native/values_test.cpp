@@ -43,6 +43,26 @@ TEST(WideHotKeyFromName, ReachesF24AndTakesExactNamesOnly)
         EXPECT_EQ(WideHotKeyFromName(WideHotKeyNames[i], current), 111 + i) << i;
 }
 
+TEST(LoopValues, HeldToTheirRangesWithTheirDefaults)
+{
+    struct Case {
+        const char *text;
+        int seconds, speed;
+    } cases[] = {
+        {"", 5, 75},     {"x", 5, 75},   {"0", 1, 50},     {"1", 1, 50},  {"4.5", 5, 50},
+        {"30", 30, 50},  {"31", 30, 50}, {"75", 30, 75},   {"99.6", 30, 100}, {"100", 30, 100},
+        {"250", 30, 100}, {"-7", 1, 50}, {" 12 s", 12, 50},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(LoopSecondsFromText(c.text), c.seconds) << '"' << c.text << '"';
+        EXPECT_EQ(LoopSpeedFromText(c.text), c.speed) << '"' << c.text << '"';
+    }
+    EXPECT_TRUE(SwitchFromText("YES"));
+    EXPECT_FALSE(SwitchFromText("yes"));
+    EXPECT_FALSE(SwitchFromText("NO"));
+    EXPECT_FALSE(SwitchFromText(""));
+}
+
 TEST(OptionKeywords, ExactUpperCaseOnly)
 {
     EXPECT_EQ(ShowFramesModeFromName("YES", 2), 0);
