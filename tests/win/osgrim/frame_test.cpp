@@ -340,4 +340,23 @@ TEST_F(FrameTest, DraggingTheStripMovesAndDraggingTheFrameResizesWithinTheLimits
     EXPECT_EQ(sized.left, moved.left);
 }
 
+// The recent files of the Player window: numbered items in any script, chosen by their number.
+TEST_F(PopupMenuTest, NumberedItemChosenByItsDigitWhateverTheScript)
+{
+    HMENU popup = CreatePopupMenu();
+    AppendMenuW(popup, MF_STRING, 501, L"&1 C:\\\u65e5\u672c\u8a9e.mp4");
+    AppendMenuW(popup, MF_STRING, 502, L"&2 C:\\a&&b.mp4");
+    AppendMenuW(popup, MF_STRING | MF_CHECKED, 503, L"Always on Top");
+    EXPECT_TRUE(ChooseWithKeys(popup, {'2'}));
+    EXPECT_EQ(CommandsReceived(player), std::vector<WPARAM>({502}));
+    g_received.clear();
+    EXPECT_TRUE(ChooseWithKeys(popup, {'1'}));
+    EXPECT_EQ(CommandsReceived(player), std::vector<WPARAM>({501}));
+    g_received.clear();
+    // A digit no item has chooses nothing; the menu stays open for Escape.
+    EXPECT_FALSE(ChooseWithKeys(popup, {'7', VK_ESCAPE}));
+    EXPECT_TRUE(CommandsReceived(player).empty());
+    DestroyMenu(popup);
+}
+
 }  // namespace
