@@ -38,8 +38,8 @@ void ReadWorkingDaySettings(HWND window)
 void ToggleAlwaysOnTop(HWND window)
 {
     Player.alwaysOnTop = !Player.alwaysOnTop;
-    WriteSetting(SECTION_PLAYBACK, KEY_ALWAYS_ON_TOP, Player.alwaysOnTop ? "YES" : "NO");
     PlaceOnTop(window);
+    WriteSetting(SECTION_PLAYBACK, KEY_ALWAYS_ON_TOP, Player.alwaysOnTop ? "YES" : "NO");
 }
 
 void FollowSlider(HWND window, int32_t frame)

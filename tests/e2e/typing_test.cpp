@@ -122,3 +122,37 @@ TEST_F(Typing, HeldTcHotKeyTypesOnce)
 }
 
 }  // namespace
+
+namespace {
+
+bool IsAbove(HWND upper, HWND lower)
+{
+    for (HWND w = GetWindow(upper, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (w == lower)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+// Always on top, switched on from the menu: the document brought to the front stays below the
+// Player window, and keeps the keyboard, so F12 types into it.
+TEST_F(Typing, AlwaysOnTopStaysAboveTheDocumentAndF12StillTypesThere)
+{
+    const WPARAM ALWAYS_ON_TOP = 1007;  // the menu item
+    PauseAndSettle(RATE);
+    ASSERT_TRUE(notes.Activate());
+    EXPECT_TRUE(IsAbove(notes.Window(), player.Window()));  // as designed
+    PostMessageA(player.Window(), WM_COMMAND, ALWAYS_ON_TOP, 0);
+    EXPECT_TRUE(WaitFor([&] { return ReadSettingsValue("Playback", "AlwaysOnTop") == "YES"; },
+                        SETTLE_DEADLINE_MS));
+    ASSERT_TRUE(notes.Activate());
+    EXPECT_TRUE(WaitFor([&] { return IsAbove(player.Window(), notes.Window()); },
+                        SETTLE_DEADLINE_MS));
+    EXPECT_EQ(GetForegroundWindow(), notes.Window());
+    notes.Clear();
+    std::string expected = player.Display() + " ";
+    PressKey(VK_F12);
+    EXPECT_EQ(TypedText(expected.size()), expected);
+    EXPECT_EQ(GetForegroundWindow(), notes.Window());
+}
