@@ -69,7 +69,7 @@ const ExpectedDialog kDialogs[] = {
          {IDCANCEL, OG_TXGBUTTON, "Cancel", 199, 80, 50, 13, kChildVisible | WS_TABSTOP,
           BS_DEFPUSHBUTTON},
      }},
-    {IDD_PLAYBACK, kPopupThinBorder, 42, 36, 261, 164, "",
+    {IDD_PLAYBACK, kPopupThinBorder, 42, 36, 261, 236, "",
      {
          {100, "BUTTON", "", 5, 12, 183, 39, kChildVisible | BS_GROUPBOX, WS_TABSTOP},
          {-1, OG_TEXT, "Rewind on Resume", 12, 20, 80, 10, kLabel, WS_TABSTOP},
@@ -92,6 +92,18 @@ const ExpectedDialog kDialogs[] = {
          {-1, OG_TEXT, "Faster", 12, 144, 50, 10, kLabel, WS_TABSTOP},
          {304, OG_SCROLLCOMBO, "", 64, 142, 36, 137, kList, CBS_SORT},
          {305, OG_TEXT, "", 105, 144, 80, 10, kLabel, WS_TABSTOP},
+         {600, "BUTTON", "", 5, 162, 183, 69, kChildVisible | BS_GROUPBOX, WS_TABSTOP},
+         {601, "BUTTON", "Back where stopped", 12, 170, 84, 10,
+          kChildVisible | BS_AUTOCHECKBOX | WS_TABSTOP, 0},
+         {602, "BUTTON", "Slider follows", 105, 170, 78, 10,
+          kChildVisible | BS_AUTOCHECKBOX | WS_TABSTOP, 0},
+         {-1, OG_TEXT, "Loop Key", 12, 186, 50, 10, kLabel, WS_TABSTOP},
+         {603, OG_SCROLLCOMBO, "", 64, 184, 36, 137, kList, CBS_SORT},
+         {604, OG_TEXT, "", 105, 186, 80, 10, kLabel, WS_TABSTOP},
+         {-1, OG_TEXT, "Loop Seconds", 12, 202, 50, 10, kLabel, WS_TABSTOP},
+         {605, OG_SINGLEEDIT, "", 64, 200, 36, 11, kChildVisible | ES_RIGHT | WS_TABSTOP, ES_CENTER},
+         {-1, OG_TEXT, "Loop Speed %", 12, 218, 50, 10, kLabel, WS_TABSTOP},
+         {606, OG_SINGLEEDIT, "", 64, 216, 36, 11, kChildVisible | ES_RIGHT | WS_TABSTOP, ES_CENTER},
          {IDOK, OG_TXGBUTTON, "OK", 199, 68, 50, 13, kChildVisible | BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
          {IDCANCEL, OG_TXGBUTTON, "Cancel", 199, 85, 50, 13, kChildVisible | WS_TABSTOP,
           BS_DEFPUSHBUTTON},
@@ -158,7 +170,8 @@ TEST(Menu, PopupHoldsTheFiveCommandsAndASeparator)
         int id;
         const char *text;
     } items[] = {{IDM_HELP, "Help..."}, {IDM_OPTIONS, "Options..."},
-                 {IDM_PLAYBACK, "Playback..."}, {IDM_DECODER, "Decoder..."}, {0, nullptr},
+                 {IDM_PLAYBACK, "Playback..."}, {IDM_DECODER, "Decoder..."},
+                 {IDM_ALWAYSONTOP, "Always on Top"}, {0, nullptr},
                  {IDM_ABOUT, "About..."}};
     const int count = sizeof items / sizeof items[0];
     ASSERT_EQ(count, GetMenuItemCount(popup));
