@@ -239,12 +239,12 @@ static bool ReadSampleTimes(ContainerReader *reader, const Box &stbl, uint32_t m
         if (!ReadBody32(reader, stts, 8 + (uint64_t)run * 8, &samples) ||
             !ReadBody32(reader, stts, 12 + (uint64_t)run * 8, &duration))
             return false;
-        for (uint32_t i = 0; i < samples && count < SOURCE_TIMECODE_STRETCHES_MOST; i++) {
+        uint32_t i = 0;
+        for (; i < samples && count < SOURCE_TIMECODE_STRETCHES_MOST; i++) {
             result->stretches[count++].firstFrame = FramesOfTicks(ticks, mediaTimeScale, entry);
             ticks += duration;
         }
-        if (count == SOURCE_TIMECODE_STRETCHES_MOST)
-            ticks += (uint64_t)duration * samples;  // an approximation past the last kept
+        ticks += (uint64_t)duration * (samples - i);  // samples past the last one kept
     }
     if (count == 0)
         return false;
