@@ -109,7 +109,7 @@ static bool ReadProgramStream(ContainerReader *reader, SourceTimecode *result)
     for (uint64_t offset = 0; offset < SCAN_BYTES_MOST && offset < reader->fileSize && !scan.found;
          offset += CHUNK_BYTES) {
         uint64_t left = reader->fileSize - offset;
-        uint32_t size = left < CHUNK_BYTES ? (uint32_t)left : CHUNK_BYTES;
+        uint32_t size = left < CHUNK_BYTES ? (uint32_t)left : (uint32_t)CHUNK_BYTES;
         if (!ReadAt(reader, offset, chunk, size))
             return false;
         ScanPiece(chunk, size, &scan);

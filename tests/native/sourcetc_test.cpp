@@ -122,8 +122,9 @@ TEST(SourceTimecode, ReadsEveryContainerAtEveryRate)
             FormatTimecode(shown, SourceTimecodeOfFrame(&tc, 0), tc.format);
             EXPECT_STREQ(shown + 1, rate.start) << name;
             // QuickTime's media data is walked over, never read.
-            if (name.find(".mov") != std::string::npos || name.find(".mp4") != std::string::npos)
+            if (name.find(".mov") != std::string::npos || name.find(".mp4") != std::string::npos) {
                 EXPECT_LT(read, 4096u) << name << " of " << bytes.size() << " bytes";
+            }
         }
     }
 }
