@@ -66,6 +66,10 @@ static void OnInitDialog(HWND dialog, PlaybackChoice *choice)
     InitHotKey(dialog, IDC_PB_JUMPFORWARDKEY, KEY_JUMP_FORWARD_HOTKEY);
     InitHotKey(dialog, IDC_PB_SLOWERKEY, KEY_SLOWER_HOTKEY);
     InitHotKey(dialog, IDC_PB_FASTERKEY, KEY_FASTER_HOTKEY);
+
+    ReadSetting(SECTION_PLAYBACK, KEY_SOURCE_TIMECODE, DEFAULT_SOURCE_TIMECODE, text, sizeof text);
+    CheckDlgButton(dialog, IDC_PB_SOURCETC,
+                   lstrcmpA(text, SOURCE_TIMECODE_ON) == 0 ? BST_CHECKED : BST_UNCHECKED);
 }
 
 static int SelectedHotKey(HWND dialog, int id)
@@ -170,6 +174,10 @@ static void OnOK(HWND dialog)
         StoreHotKey(dialog, IDC_PB_SLOWERKEY, KEY_SLOWER_HOTKEY, choice->slowerHotKey);
     choice->fasterHotKey =
         StoreHotKey(dialog, IDC_PB_FASTERKEY, KEY_FASTER_HOTKEY, choice->fasterHotKey);
+
+    choice->sourceTimecode = IsDlgButtonChecked(dialog, IDC_PB_SOURCETC) == BST_CHECKED;
+    WriteSetting(SECTION_PLAYBACK, KEY_SOURCE_TIMECODE,
+                 choice->sourceTimecode ? SOURCE_TIMECODE_ON : DEFAULT_SOURCE_TIMECODE);
 }
 
 // OK stays open while a key is refused; a new choice in either list shows or clears the

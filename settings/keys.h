@@ -20,6 +20,7 @@
 #define KEY_SPEED               "Speed"
 #define KEY_SLOWER_HOTKEY       "SlowerHotKey"
 #define KEY_FASTER_HOTKEY       "FasterHotKey"
+#define KEY_SOURCE_TIMECODE     "SourceTimecode"
 #define KEY_DEFAULT             "default"   // FrameRate and TC-Offset entry of files without their own
 #define SECTION_WINDOW_POSITION "WindowPosition"
 #define KEY_PLAYER              "Player"
@@ -40,6 +41,8 @@
 #define DEFAULT_JUMP_HOTKEY      "-"
 #define DEFAULT_SPEED            "100"
 #define DEFAULT_SPEED_HOTKEY     "-"
+#define DEFAULT_SOURCE_TIMECODE  "NO"
+#define SOURCE_TIMECODE_ON       "YES"
 
 // Read sizes: the size argument of the read (characters kept plus the terminator).
 enum {
