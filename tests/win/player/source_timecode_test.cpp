@@ -1,7 +1,7 @@
-// The file's own timecode in the Player window: with SourceTimecode on and no TC offset of the
-// file's own, the display, the remote query and locate, the arrows and the title follow the
-// timecode track of the file (written here, read by the real reader); an offset the user set
-// for the file wins, and with SourceTimecode off nothing changes.
+// The file's own timecode in the Player window: which timecode is in force (SourceTimecode, an
+// offset of the file's own, a file without a timecode track, written here and read by the real
+// reader), what the title, the Options dialog and the Playback dialog's check box show and do.
+// Locating, stepping and typing with it are checked end to end (tests/e2e).
 #include "tests/win/player/dialog_fixture.h"
 
 #include <fstream>
@@ -53,84 +53,46 @@ protected:
         SendFakeEngineReport(frame);
         return Display();
     }
-    void Locate(const char *timecode)
-    {
-        uint32_t packed = PackTimecode(ParseTimecode(timecode, DropFrame30), DropFrame30);
-        SendMessageA(window_, WM_REMOTE_CONTROL, REMOTE_LOCATE, (LPARAM)packed);
-    }
-    uint32_t Query() { return (uint32_t)SendMessageA(window_, WM_REMOTE_CONTROL, REMOTE_QUERY_TIMECODE, 0); }
 };
 
 }  // namespace
 
-TEST_F(SourceTimecodeTest, FileTimecodeIsShownLocatedAndSteppedFrom)
-{
-    std::string path = WriteTimecodeFile("tc-df.mov", {"01:00:00;00"});
-    WriteIni(SECTION_PLAYBACK, KEY_SOURCE_TIMECODE, "YES");
-    Start();
-    Open(path.c_str());
-    EXPECT_EQ(Calls("QuorvelSetRate"), std::vector<std::string>{"QuorvelSetRate(29.97)"});
-    EXPECT_EQ(Title(window_), path + "   TC from file");
-    EXPECT_EQ(Shown(0), "01:00:00;00");
-    SendMessageA(window_, WM_COMMAND, IDC_PLAY, 0);  // pause: the arrows step
-    ClearFakeCalls();
-    Locate("01:00:59;29");
-    EXPECT_EQ(Calls("QuorvelControl"), std::vector<std::string>{"QuorvelControl(256,1799)"});
-    EXPECT_EQ(Shown(1799), "01:00:59;29");
-    ClearFakeCalls();
-    SendMessageA(window_, WM_COMMAND, ID_KEYFORWARD, VK_RIGHT);
-    EXPECT_EQ(Calls("QuorvelControl"), std::vector<std::string>{"QuorvelControl(256,1800)"});
-    EXPECT_EQ(Shown(1800), "01:01:00;02");
-    EXPECT_EQ(Query(), 0x01010002u);
-}
-
-// Each stretch of a recording with breaks shows its own sample's timecode; a locate finds the
-// stretch that holds the timecode.
-TEST_F(SourceTimecodeTest, EachStretchShowsItsOwnSample)
-{
-    std::string path =
-        WriteTimecodeFile("tc-breaks.mov", {"01:00:00;00", "01:10:00;00", "02:00:59;28"});
-    WriteIni(SECTION_PLAYBACK, KEY_SOURCE_TIMECODE, "YES");
-    Start();
-    Open(path.c_str());
-    const struct { LONG frame; const char *shown; } cases[] = {
-        {29, "01:00:00;29"}, {30, "01:10:00;00"}, {45, "01:10:00;15"}, {60, "02:00:59;28"},
-        {62, "02:01:00;02"},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(Shown(c.frame), c.shown) << c.frame;
-    SendMessageA(window_, WM_COMMAND, IDC_PLAY, 0);
-    ClearFakeCalls();
-    Locate("01:10:00;12");
-    Locate("02:01:00;02");
-    EXPECT_EQ(Calls("QuorvelControl"), (std::vector<std::string>{"QuorvelControl(256,42)",
-                                                                  "QuorvelControl(256,62)"}));
-}
-
-// What decides: SourceTimecode off (as it is by default), an offset of the file's own, a file
-// without a timecode track. Each as the designed player shows it at 25 fps.
-TEST_F(SourceTimecodeTest, OffsetOfTheFileOrSwitchedOffShowsAsBefore)
+// What decides: SourceTimecode (off by default), an offset of the file's own (the "default"
+// offset is none), a file without a timecode track. Otherwise the player counts at 25 fps as
+// designed.
+TEST_F(SourceTimecodeTest, FileTimecodeOnlyWhereOnAndNoOffsetOfTheFilesOwn)
 {
     std::string path = WriteTimecodeFile("tc-other.mov", {"01:00:00;00"});
     std::string plain = TempPath("tc-none.mov");
     std::ofstream(plain, std::ios::binary) << "not a QuickTime file";
     struct Case {
-        const char *name, *sourceTimecode, *file, *ownOffset;
-        const char *shown;
+        const char *name, *sourceTimecode, *file, *ownOffset, *defaultOffset;
+        const char *rate, *shown;
+        bool note;  // "TC from file" in the title
     } cases[] = {
-        {"off by default", NULL, path.c_str(), NULL, "00:00:04:00"},
-        {"switched off", "NO", path.c_str(), NULL, "00:00:04:00"},
-        {"own offset", "YES", path.c_str(), "00:10:00:00", "00:10:04:00"},
-        {"no timecode", "YES", plain.c_str(), NULL, "00:00:04:00"},
+        {"in force", "YES", path.c_str(), NULL, NULL, "QuorvelSetRate(29.97)", "01:00:03;10",
+         true},
+        {"over the default offset", "YES", path.c_str(), NULL, "00:20:00:00",
+         "QuorvelSetRate(29.97)", "01:00:03;10", true},
+        {"off by default", NULL, path.c_str(), NULL, NULL, "QuorvelSetRate(25)", "00:00:04:00",
+         false},
+        {"switched off", "NO", path.c_str(), NULL, NULL, "QuorvelSetRate(25)", "00:00:04:00",
+         false},
+        {"own offset", "YES", path.c_str(), "00:10:00:00", "00:20:00:00", "QuorvelSetRate(25)",
+         "00:10:04:00", false},
+        {"no timecode", "YES", plain.c_str(), NULL, NULL, "QuorvelSetRate(25)", "00:00:04:00",
+         false},
     };
     for (const Case &c : cases) {
         SetUp();
         WriteIni(SECTION_PLAYBACK, KEY_SOURCE_TIMECODE, c.sourceTimecode);
+        WriteIni(SECTION_TC_OFFSET, KEY_DEFAULT, c.defaultOffset);
         WriteIni(SECTION_TC_OFFSET, c.file, c.ownOffset);
         Start();
         Open(c.file);
-        EXPECT_EQ(Calls("QuorvelSetRate"), std::vector<std::string>{"QuorvelSetRate(25)"}) << c.name;
-        EXPECT_EQ(Title(window_), c.file) << c.name;
+        EXPECT_EQ(Calls("QuorvelSetRate"), std::vector<std::string>{c.rate}) << c.name;
+        EXPECT_EQ(Title(window_), std::string(c.file) + (c.note ? "   TC from file" : ""))
+            << c.name;
         EXPECT_EQ(Shown(100), c.shown) << c.name;
         TearDown();
     }
