@@ -37,7 +37,8 @@ struct SourceTimecode {
 typedef bool (*ContainerRead)(void *context, uint64_t offset, void *buffer, uint32_t size);
 
 // Fills result from the file, whose kind is told from its first bytes; false (and a count of 0)
-// for a file of another kind, without a timecode, damaged, or beyond the budget.
+// for a file of another kind, without a timecode, damaged, or beyond the budget. One file at a
+// time: the larger work areas (MXF sets, MPEG windows) are static, off the caller's stack.
 bool ReadSourceTimecode(ContainerRead read, void *context, uint64_t fileSize,
                         SourceTimecode *result);
 
