@@ -10,6 +10,7 @@
 
 enum {
     DECODER_NAME_SIZE = 64,  // 63 characters and the terminator
+    TC_OFFSET_TEXT_SIZE = 32,  // an offset text as the Options dialog reads it back
 };
 
 // The Options dialog's creation parameter: the opener's values going in; after OK (result 1)
@@ -24,6 +25,11 @@ struct OptionsChoice {
     int startStopHotKey;
     int showFramesMode;
     int appendSignMode;
+    // In: the file's start timecode while its own timecode is in force (shown "from the file"),
+    // NULL otherwise. OK then leaves the file without a TC offset of its own unless the offset
+    // shown was changed, so that the file's timecode stays in force.
+    const char *sourceTimecodeStart;
+    char offsetShown[TC_OFFSET_TEXT_SIZE];  // the dialog's own: the offset text it showed
 };
 
 // The Decoder dialog's creation parameter: after OK (result 1) the decoder chosen, empty for
@@ -43,6 +49,7 @@ struct PlaybackChoice {
     int slowerHotKey;
     int fasterHotKey;
     int speedPercent;       // in and out: shown, and after OK the speed entered, held to its range
+    bool sourceTimecode;    // out: SourceTimecode as OK stored it
 };
 
 // The Options, Playback and Decoder dialogs take a pointer to their choice; the About dialog

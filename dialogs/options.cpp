@@ -1,6 +1,7 @@
 // The Options dialog: frame rate and TC offset of the loaded file (or the "default" entries when
 // none is loaded) and the four typing options. OK writes all six and hands them back to the
-// Player window, which applies them.
+// Player window, which applies them. While the file's own timecode is in force it says so beside
+// the offset, and an offset left as shown is not written.
 #include "dialogs/dialogs.h"
 
 #include "platform/osgrim.h"
@@ -73,6 +74,20 @@ static void SelectOption(HWND dialog, int id, const char *key, const char *fallb
     SelectText(dialog, id, text);
 }
 
+// Which timecode is in force: the file's own one, beside the offset; the offset field itself
+// shows what it always does.
+static void ShowSourceTimecode(HWND dialog)
+{
+    OptionsChoice *choice = Choice(dialog);
+    choice->offsetShown[0] = '\0';
+    SendDlgItemMessageA(dialog, IDC_OPT_TCOFFSET, WM_GETTEXT, sizeof choice->offsetShown,
+                        (LPARAM)choice->offsetShown);
+    if (!choice->sourceTimecodeStart)
+        return;
+    SetDlgItemTextA(dialog, IDC_OPT_TCSOURCE, "from the file");
+    SetDlgItemTextA(dialog, IDC_OPT_TCSOURCE_START, choice->sourceTimecodeStart);
+}
+
 static void OnInitDialog(HWND dialog, OptionsChoice *choice)
 {
     SetWindowLongPtrA(dialog, DWLP_USER, (LONG_PTR)choice);
@@ -90,6 +105,7 @@ static void OnInitDialog(HWND dialog, OptionsChoice *choice)
     ReadPerFileText(dialog, SECTION_TC_OFFSET, DEFAULT_TC_OFFSET, text, sizeof text);
     SendDlgItemMessageA(dialog, IDC_OPT_TCOFFSET, EM_LIMITTEXT, OFFSET_EDIT_LIMIT, 0);
     SetDlgItemTextA(dialog, IDC_OPT_TCOFFSET, text);
+    ShowSourceTimecode(dialog);
 
     SelectOption(dialog, IDC_OPT_SHOWFRAMES, KEY_SHOW_KEY_FRAMES, DEFAULT_SHOW_KEY_FRAMES);
     SelectOption(dialog, IDC_OPT_APPENDSIGN, KEY_APPEND_KEY_SIGN, DEFAULT_APPEND_KEY_SIGN);
@@ -120,7 +136,11 @@ static void OnOK(HWND dialog)
     choice->timecodeRate = TimecodeRateFromFrameRate(choice->frameRate);
     choice->timecodeFormat = TimecodeFormatFromRateText(text);
 
-    StoreControlText(dialog, IDC_OPT_TCOFFSET, SECTION_TC_OFFSET, PerFileKey(dialog), text);
+    // While the file's own timecode is in force, an offset left as shown is not made the file's
+    // own: that would end the file's timecode for good.
+    ReadControlText(dialog, IDC_OPT_TCOFFSET, text);
+    if (!choice->sourceTimecodeStart || lstrcmpA(text, choice->offsetShown) != 0)
+        WriteSetting(SECTION_TC_OFFSET, PerFileKey(dialog), text);
     choice->tcOffset = ParseTimecode(text, choice->timecodeFormat);
 
     StoreControlText(dialog, IDC_OPT_TCHOTKEY, SECTION_OPTIONS, KEY_TC_HOTKEY, text);

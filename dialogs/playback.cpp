@@ -92,6 +92,9 @@ static void OnInitDialog(HWND dialog, PlaybackChoice *choice)
     InitWhole(dialog, IDC_PB_LOOPSECONDS, KEY_LOOP_SECONDS, DEFAULT_LOOP_SECONDS,
               LoopSecondsFromText);
     InitWhole(dialog, IDC_PB_LOOPSPEED, KEY_LOOP_SPEED, DEFAULT_LOOP_SPEED, LoopSpeedFromText);
+    ReadSetting(SECTION_PLAYBACK, KEY_SOURCE_TIMECODE, DEFAULT_SOURCE_TIMECODE, text, sizeof text);
+    CheckDlgButton(dialog, IDC_PB_SOURCETC,
+                   lstrcmpA(text, SOURCE_TIMECODE_ON) == 0 ? BST_CHECKED : BST_UNCHECKED);
 }
 
 static int SelectedHotKey(HWND dialog, int id)
@@ -217,6 +220,9 @@ static void OnOK(HWND dialog)
     StoreHotKey(dialog, IDC_PB_LOOPKEY, KEY_LOOP_HOTKEY, HOTKEY_NONE);
     StoreWhole(dialog, IDC_PB_LOOPSECONDS, KEY_LOOP_SECONDS, LoopSecondsFromText);
     StoreWhole(dialog, IDC_PB_LOOPSPEED, KEY_LOOP_SPEED, LoopSpeedFromText);
+    choice->sourceTimecode = IsDlgButtonChecked(dialog, IDC_PB_SOURCETC) == BST_CHECKED;
+    WriteSetting(SECTION_PLAYBACK, KEY_SOURCE_TIMECODE,
+                 choice->sourceTimecode ? SOURCE_TIMECODE_ON : DEFAULT_SOURCE_TIMECODE);
 }
 
 // OK stays open while a key is refused; a new choice in either list shows or clears the

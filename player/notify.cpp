@@ -11,8 +11,7 @@ enum {
 
 static void ShowPosition(HWND window, LPARAM frame)
 {
-    // Wrapping addition: an offset can take a position below zero, never out of 32 bits.
-    int32_t n = (int32_t)((uint32_t)frame + (uint32_t)Player.tcOffset);
+    int32_t n = TimecodeOfMediaFrame((int32_t)frame);
     char text[TIMECODE_BUFFER_SIZE];
     FormatTimecode(text, n, Player.timecodeFormat);
     SendDlgItemMessageA(window, IDC_TCDISPLAY, WM_SETTEXT, 0, (LPARAM)(text + DISPLAY_SIGN_LENGTH));

@@ -93,27 +93,31 @@ bool OpenCurrentFileInEngine(void)
 }
 
 enum { SPEED_TITLE_SIZE = 24 };  // "   Speed 200 %" and more
+#define SOURCE_TIMECODE_TITLE L"   TC from file"
 
 // Away from normal speed, and while a hard passage repeats, the speed follows the name in the
-// title strip, where the user looks anyway; with no file it stands alone.
-static void ShowTitleWithSpeed(HWND window, const WCHAR *what, int percent)
+// title strip, where the user looks anyway; with no file it stands alone. So does the note that
+// the file's own timecode is shown.
+static void ShowTitleWithNotes(HWND window)
 {
-    WCHAR title[CURRENT_FILE_SIZE + SPEED_TITLE_SIZE];
+    WCHAR title[CURRENT_FILE_SIZE + SPEED_TITLE_SIZE + sizeof SOURCE_TIMECODE_TITLE];
     CurrentFilePath(title, CURRENT_FILE_SIZE);
     int length = lstrlenW(title);
-    wsprintfW(title + length, L"%s%s %d %%", length ? L"   " : L"", what, percent);
+    const WCHAR *gap = length ? L"   " : L"";
+    if (Player.looping)
+        wsprintfW(title + length, L"%sLoop %d %%", gap, Player.loopSpeed);
+    else if (Player.speedPercent != SPEED_NORMAL)
+        wsprintfW(title + length, L"%sSpeed %d %%", gap, Player.speedPercent);
+    if (Player.sourceTimecodeInUse)
+        lstrcatW(title, SOURCE_TIMECODE_TITLE);
     DefWindowProcW(window, WM_SETTEXT, 0, (LPARAM)title);
     InvalidateRect(window, NULL, FALSE);
 }
 
 void ShowTitle(HWND window)
 {
-    if (Player.looping) {
-        ShowTitleWithSpeed(window, L"Loop", Player.loopSpeed);
-        return;
-    }
-    if (Player.speedPercent != SPEED_NORMAL) {
-        ShowTitleWithSpeed(window, L"Speed", Player.speedPercent);
+    if (Player.looping || Player.speedPercent != SPEED_NORMAL || Player.sourceTimecodeInUse) {
+        ShowTitleWithNotes(window);
         return;
     }
     if (!Player.currentFileWide[0]) {
@@ -127,11 +131,36 @@ void ShowTitle(HWND window)
     InvalidateRect(window, NULL, FALSE);
 }
 
+// The file's frame rate and TC offset (its own entries, or the "default" ones), then its own
+// timecode where that is in force; the rate for the engine.
+static double ReadFileTimecode(char offsetText[TC_OFFSET_READ_SIZE])
+{
+    char rateText[FRAME_RATE_READ_SIZE];
+    ReadPerFileText(SECTION_FRAME_RATE, DEFAULT_FRAME_RATE, rateText, sizeof rateText);
+    double frameRate = DecimalFromText(rateText);
+    Player.timecodeRate = TimecodeRateFromFrameRate(frameRate);
+    Player.timecodeFormat = TimecodeFormatFromRateText(rateText);
+    ReadPerFileText(SECTION_TC_OFFSET, DEFAULT_TC_OFFSET, offsetText, TC_OFFSET_READ_SIZE);
+    Player.tcOffset = ParseTimecode(offsetText, Player.timecodeFormat);
+    UseSourceTimecode(&frameRate);
+    return frameRate;
+}
+
+void ReadFileTimecodeAgain(HWND window)
+{
+    if (!Player.currentFile[0])
+        return;
+    char offsetText[TC_OFFSET_READ_SIZE];
+    QuorvelSetRate(ReadFileTimecode(offsetText));
+    ShowTitle(window);
+}
+
 void OnOpenFile(HWND window)
 {
     LeaveOpenedFile();
     Player.openedFile[0] = '\0';
     EndLoop(window);
+    Player.sourceTimecodeInUse = false;  // the last file's
     ShowTitle(window);
     ShowWindow(GetDlgItem(window, IDC_VIDEO), SW_HIDE);
     EnableMenuItem(GetSubMenu(Player.menu, 0), IDM_DECODER, MF_BYCOMMAND | MF_ENABLED);
@@ -140,21 +169,16 @@ void OnOpenFile(HWND window)
     ReadSpeedHotKeys();
     KeepHotKeys();
 
-    char rateText[FRAME_RATE_READ_SIZE];
-    ReadPerFileText(SECTION_FRAME_RATE, DEFAULT_FRAME_RATE, rateText, sizeof rateText);
-    double frameRate = DecimalFromText(rateText);
-    QuorvelSetRate(frameRate);
-    Player.timecodeRate = TimecodeRateFromFrameRate(frameRate);
-    Player.timecodeFormat = TimecodeFormatFromRateText(rateText);
+    char offsetText[TC_OFFSET_READ_SIZE];
+    QuorvelSetRate(ReadFileTimecode(offsetText));
+    if (Player.sourceTimecodeInUse)
+        ShowTitle(window);
     TraceMessage("FrameRate = %d\r\n", Player.timecodeRate);
 
     if (ReadSetting(SECTION_DECODER, Player.currentFile, "", Player.decoderName,
                     sizeof Player.decoderName) != 0)
         QuorvelLoadFilter(Player.decoderName);
 
-    char offsetText[TC_OFFSET_READ_SIZE];
-    ReadPerFileText(SECTION_TC_OFFSET, DEFAULT_TC_OFFSET, offsetText, sizeof offsetText);
-    Player.tcOffset = ParseTimecode(offsetText, Player.timecodeFormat);
     TraceMessage("%s\r\nTC_Offset= %s \r\n", Player.currentFile, offsetText);
 
     int32_t start = ResumeFrameOfCurrentFile();

@@ -6,6 +6,7 @@
 
 #include "dialogs/dialogs.h"  // DECODER_NAME_SIZE
 #include "settings/recent.h"
+#include "sourcetc/sourcetc.h"
 #include "timecode/timecode.h"
 
 enum {
@@ -63,6 +64,11 @@ struct PlayerValues {
     bool opening;              // inside the engine's open: what would start something waits
     MSG deferred[DEFERRED_MOST];  // what came meanwhile, in order
     int deferredCount;
+    // The timecode the file was recorded with, in force instead of the offset while
+    // SourceTimecode is on and the user set no TC offset for the file: positions are shown,
+    // typed, answered and located with its stretches, rate and drop-frame numbering.
+    bool sourceTimecodeInUse;
+    SourceTimecode sourceTimecode;  // what the current file holds; read while in use
 };
 extern PlayerValues Player;
 
@@ -92,6 +98,16 @@ void SetSpeed(HWND window, int percent);
 void StepSpeed(HWND window, int direction);
 // The window title: the file's name, and the speed after it when it is not normal.
 void ShowTitle(HWND window);
+
+// The file's own timecode (filetimecode.cpp). Decides whether it is in force for the current
+// file; when it is, the timecode rate and format become its own and frameRate its rate.
+bool UseSourceTimecode(double *frameRate);
+// After a dialog changed what decides it: the current file's rate, format and offset read again
+// as at opening, the file's timecode decided, the engine's rate and the title set.
+void ReadFileTimecodeAgain(HWND window);
+// The timecode (a frame number of the timecode format) of a media frame, and back.
+int32_t TimecodeOfMediaFrame(int32_t frame);
+int32_t MediaFrameOfTimecode(int32_t timecode);
 
 // Handlers that live beside the procedure, one file per concern.
 // Takes a path from the command line or a drop into the current-file buffers.

@@ -44,7 +44,7 @@ INT_PTR OnRemoteControl(HWND window, WPARAM request, LPARAM parameter)
         int32_t frame = UnpackTimecode((uint32_t)parameter, Player.timecodeFormat);
         EndLoop(window);
         SetPlayState(window, PLAY_STOPPED);
-        QuorvelControl(QUORVEL_SEEK, (LONG)((uint32_t)frame - (uint32_t)Player.tcOffset));
+        QuorvelControl(QUORVEL_SEEK, (LONG)MediaFrameOfTimecode(frame));
         return 0;
     }
     case REMOTE_QUERY_TIMECODE:

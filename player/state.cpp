@@ -44,6 +44,8 @@ PlayerValues Player = {
     false,            // opening
     {},               // deferred
     0,                // deferredCount
+    false,            // sourceTimecodeInUse
+    {},               // sourceTimecode
 };
 
 void SetPlayState(HWND window, int state)

@@ -154,7 +154,7 @@ static void OpenHelp(void)
 // The choices of the Options dialog, in memory. The engine comes last: paused, it answers the
 // new rate at once with a position report from inside the call, which must be shown, typed and
 // stepped from with the new rate and offset.
-static void ApplyOptions(const OptionsChoice &choice)
+static void ApplyOptions(HWND window, const OptionsChoice &choice)
 {
     Player.timecodeRate = choice.timecodeRate;
     Player.timecodeFormat = choice.timecodeFormat;
@@ -164,7 +164,11 @@ static void ApplyOptions(const OptionsChoice &choice)
     Player.showFramesMode = choice.showFramesMode;
     Player.appendSignMode = choice.appendSignMode;
     KeepHotKeys();
-    QuorvelSetRate(choice.frameRate);
+    double frameRate = choice.frameRate;
+    bool wasInUse = Player.sourceTimecodeInUse;
+    if (UseSourceTimecode(&frameRate) || wasInUse)
+        ShowTitle(window);
+    QuorvelSetRate(frameRate);
 }
 
 static void ChooseOptions(HWND window)
@@ -175,8 +179,13 @@ static void ChooseOptions(HWND window)
     choice.startStopHotKey = Player.startStopHotKey;
     choice.showFramesMode = Player.showFramesMode;
     choice.appendSignMode = Player.appendSignMode;
+    char start[TIMECODE_BUFFER_SIZE];
+    if (Player.sourceTimecodeInUse) {
+        FormatTimecode(start, Player.sourceTimecode.stretches[0].timecode, Player.timecodeFormat);
+        choice.sourceTimecodeStart = start + 1;  // without the sign, as the display shows it
+    }
     if (DialogBoxParamA(App.instance, IDD_OPTIONS, window, OptionsDlgProc, (LPARAM)&choice) == 1)
-        ApplyOptions(choice);
+        ApplyOptions(window, choice);
 }
 
 static void ChoosePlayback(HWND window)
@@ -198,6 +207,8 @@ static void ChoosePlayback(HWND window)
     KeepHotKeys();
     SetSpeed(window, choice.speedPercent);
     ReadWorkingDaySettings(window);
+    if (choice.sourceTimecode != Player.sourceTimecodeInUse)
+        ReadFileTimecodeAgain(window);
 }
 
 // After OK the file is opened again at once, with the decoder just chosen; the engine plays a

@@ -63,6 +63,8 @@
 #define IDC_OPT_TCHOTKEY        203
 #define IDC_OPT_STARTSTOP_GROUP 300
 #define IDC_OPT_STARTSTOPKEY    301
+#define IDC_OPT_TCSOURCE        400  // "from the file" while the file's timecode is in force
+#define IDC_OPT_TCSOURCE_START  401  // and the file's start timecode; both empty otherwise
 
 // Decoder dialog "DECODER".
 #define IDC_DEC_LIST 101
@@ -94,6 +96,7 @@
 #define IDC_PB_LOOP_REFUSED        604
 #define IDC_PB_LOOPSECONDS         605
 #define IDC_PB_LOOPSPEED           606
+#define IDC_PB_SOURCETC            500  // the file's own timecode where no TC offset is set
 
 // Version resource.
 #define VANTOREL_VERSION_BINARY 1, 20, 0, 0

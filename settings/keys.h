@@ -28,6 +28,7 @@
 #define KEY_SLIDER_FOLLOWS      "SliderFollows"
 #define SECTION_RECENT          "Recent"
 #define KEY_RECENT_FILE         "File%d"    // File1, the most recent, to File8
+#define KEY_SOURCE_TIMECODE     "SourceTimecode"
 #define KEY_DEFAULT             "default"   // FrameRate and TC-Offset entry of files without their own
 #define SECTION_WINDOW_POSITION "WindowPosition"
 #define KEY_PLAYER              "Player"
@@ -52,6 +53,8 @@
 #define DEFAULT_LOOP_HOTKEY      "-"
 #define DEFAULT_LOOP_SECONDS     "5"
 #define DEFAULT_LOOP_SPEED       "75"
+#define DEFAULT_SOURCE_TIMECODE  "NO"
+#define SOURCE_TIMECODE_ON       "YES"
 
 // Read sizes: the size argument of the read (characters kept plus the terminator).
 enum {

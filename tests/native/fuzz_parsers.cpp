@@ -1,5 +1,5 @@
-// Every parser of outside text, fed the same bytes: the first byte picks the parser and the
-// timecode format.
+// Every parser of outside text, and the source timecode reader, fed the same bytes: the first byte
+// picks the parser (7: the reader, on the rest as a file) and the timecode format.
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -7,6 +7,7 @@
 #include <string>
 
 #include "settings/values.h"
+#include "sourcetc/sourcetc.h"
 #include "timecode/timecode.h"
 
 static bool HasDropFrame(TimecodeFormat format)
@@ -39,6 +40,42 @@ static bool IsSkippedLabel(uint32_t packed, TimecodeFormat format)
     return minutes % 10 != 0 && ((packed >> 8) & 0xFF) == 0 && (packed & 0xFF) < dropped;
 }
 
+struct Bytes {
+    const uint8_t *data;
+    size_t size;
+};
+
+static bool ReadBytes(void *context, uint64_t offset, void *buffer, uint32_t size)
+{
+    const Bytes *bytes = (const Bytes *)context;
+    if (offset > bytes->size || size > bytes->size - offset)
+        abort();  // the reader asked for bytes past the size it was told
+    memcpy(buffer, bytes->data + offset, size);
+    return true;
+}
+
+// A file's bytes: none or a timecode the player can follow, whose stretches find themselves.
+static void CheckSourceTimecode(const uint8_t *data, size_t size)
+{
+    Bytes bytes = {data, size};
+    static SourceTimecode tc;
+    bool found = ReadSourceTimecode(ReadBytes, &bytes, size, &tc);
+    if (found != (tc.stretchCount > 0) || tc.stretchCount > SOURCE_TIMECODE_STRETCHES_MOST)
+        abort();
+    if (!found)
+        return;
+    int base = tc.format.base;
+    if ((base != 24 && base != 25 && base != 30 && base != 50 && base != 60) ||
+        (tc.format.dropFrame && base != 30 && base != 60) || tc.rateDenominator <= 0)
+        abort();
+    for (int i = 0; i < tc.stretchCount; i++) {
+        const SourceTimecodeStretch &s = tc.stretches[i];
+        if (s.frames > 0 && (i == 0 || s.firstFrame > tc.stretches[i - 1].firstFrame) &&
+            SourceTimecodeOfFrame(&tc, s.firstFrame) != s.timecode)
+            abort();
+    }
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size == 0)
@@ -51,6 +88,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::string text((const char *)data + 1, size - 1);
     text = text.c_str();  // the settings file never hands over a NUL inside a value
 
+    if ((data[0] & 7) == 7) {
+        CheckSourceTimecode(data + 1, size - 1);  // a file's first bytes, NULs and all
+        return 0;
+    }
     switch (data[0] & 7) {
     case 0: {
         // Parsed offsets stay within a day, so they format and parse back exactly.

@@ -2,10 +2,14 @@
 //   fuzz_replay [FILE...]
 // Each FILE is one input (a crash libFuzzer saved, say). Without files, a fixed set: every
 // selector byte with texts of the parsers' own characters drawn from a seeded generator, and
-// the texts at the edges of the number range. Any failed check aborts, as under libFuzzer.
+// the texts at the edges of the number range; and for the source timecode reader a QuickTime file
+// of a timecode track with each of its bytes changed in turn. Any failed check aborts, as under
+// libFuzzer.
 #include <stdint.h>
 #include <stdio.h>
 #include <string.h>
+
+#include "tests/support/quicktime_timecode.h"
 
 #include <fstream>
 #include <iterator>
@@ -29,6 +33,25 @@ uint32_t Next(uint32_t &state)  // xorshift32: the same inputs on every machine
     state ^= state >> 17;
     state ^= state << 5;
     return state;
+}
+
+enum { CONTAINER_SELECTOR = 7 };
+
+long ReplayDamagedTimecodeFiles()
+{
+    std::vector<TimecodeSample> samples = {{90000, 2002}, {0, 1001}, {1800, 30030}};
+    std::string file = TimecodeOnlyFile(1, 30000, 1001, 30, samples);
+    long count = 0;
+    for (size_t at = 0; at < file.size(); ++at) {
+        for (int value : {0x00, 0x01, 0x7F, 0x80, 0xFF}) {
+            std::string damaged = file;
+            damaged[at] = (char)value;
+            Run(CONTAINER_SELECTOR, damaged);
+            Run(CONTAINER_SELECTOR, damaged.substr(0, at));
+            count += 2;
+        }
+    }
+    return count;
 }
 
 long ReplayFixedSet()
@@ -66,7 +89,8 @@ long ReplayFixedSet()
 int main(int argc, char **argv)
 {
     if (argc == 1) {
-        printf("fuzz_replay: %ld fixed inputs passed\n", ReplayFixedSet());
+        printf("fuzz_replay: %ld fixed inputs passed\n",
+               ReplayFixedSet() + ReplayDamagedTimecodeFiles());
         return 0;
     }
     for (int i = 1; i < argc; ++i) {
