@@ -6,6 +6,7 @@
 #include "app/app.h"
 #include "platform/quorvel.h"
 #include "platform/zentrixkey.h"
+#include "player/stamps.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "timecode/timecode.h"
@@ -135,12 +136,14 @@ void OnOpenFile(HWND window)
     ReadTypingOptions();
     ReadJumpHotKeys();
     ReadSpeedHotKeys();
+    ReadStampSettings();
     KeepHotKeys();
 
     char rateText[FRAME_RATE_READ_SIZE];
     ReadPerFileText(SECTION_FRAME_RATE, DEFAULT_FRAME_RATE, rateText, sizeof rateText);
     double frameRate = DecimalFromText(rateText);
     QuorvelSetRate(frameRate);
+    Stamps.frameRate = frameRate;
     Player.timecodeRate = TimecodeRateFromFrameRate(frameRate);
     Player.timecodeFormat = TimecodeFormatFromRateText(rateText);
     TraceMessage("FrameRate = %d\r\n", Player.timecodeRate);

@@ -3,6 +3,7 @@
 
 #include "platform/quorvel.h"
 #include "player/seek.h"
+#include "player/stamps.h"
 #include "settings/settings.h"
 
 // Read at every resume, so a change in the Playback dialog or by hand takes effect at once.
@@ -41,19 +42,12 @@ static int JumpSeconds(void)
     return JumpSecondsFromText(text);
 }
 
-// The engine's seek leaves it paused on the frame, so playing goes on with a play request. A
-// jump while winding ends the wind there, as the slider does.
+// Playing or paused, the jump goes on as a locate does.
 void Jump(HWND window, int direction)
 {
     int32_t delta = direction * FramesForSeconds(JumpSeconds(), Player.timecodeRate);
     LONG length = QuorvelControl(QUORVEL_QUERY_LENGTH, 0);
-    int32_t target = JumpFrame(ReportedMediaFrame(), delta, length);
-    if (Player.playState == PLAY_WINDING)
-        SetPlayState(window, PLAY_STOPPED);
-    Player.resumeRewinds = false;
-    QuorvelControl(QUORVEL_SEEK, target);
-    if (Player.playState == PLAY_PLAYING)
-        QuorvelControl(QUORVEL_PLAY, 0);
+    LocateMediaFrame(window, JumpFrame(ReportedMediaFrame(), delta, length));
 }
 
 int ReadPlaybackHotKey(const char *key, const char *fallback, int currentCode)

@@ -12,6 +12,7 @@
 #include "platform/quorvel.h"
 #include "platform/zentrixkey.h"
 #include "player/layout.h"
+#include "player/stamps.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "timecode/timecode.h"
@@ -157,6 +158,7 @@ static void ApplyOptions(const OptionsChoice &choice)
     Player.showFramesMode = choice.showFramesMode;
     Player.appendSignMode = choice.appendSignMode;
     KeepHotKeys();
+    Stamps.frameRate = choice.frameRate;
     QuorvelSetRate(choice.frameRate);
 }
 

@@ -139,8 +139,9 @@ TEST(FindStamp, FormsInText)
         bool found = FindStamp(c.text, c.end < 0 ? 0 : c.end, c.end < 0, c.templateText, clock,
                                &frame);
         EXPECT_EQ(found, c.found) << c.text << " end " << c.end;
-        if (c.found)
+        if (c.found) {
             EXPECT_EQ(frame, c.frame) << c.text << " end " << c.end;
+        }
     }
 }
 

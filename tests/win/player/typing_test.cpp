@@ -24,7 +24,11 @@ LRESULT CALLBACK RecordKeys(int code, WPARAM wParam, LPARAM lParam)
         const KBDLLHOOKSTRUCT *key = (const KBDLLHOOKSTRUCT *)lParam;
         if (key->flags & LLKHF_INJECTED) {
             std::lock_guard<std::mutex> hold(recordLock);
-            recorded.push_back({(uint8_t)key->vkCode, (key->flags & LLKHF_UP) != 0});
+            bool up = (key->flags & LLKHF_UP) != 0;
+            if (key->vkCode == VK_PACKET)  // a character typed as itself
+                recorded.push_back({0, up, (uint16_t)key->scanCode});
+            else
+                recorded.push_back({(uint8_t)key->vkCode, up, 0});
         }
     }
     return CallNextHookEx(NULL, code, wParam, lParam);
@@ -100,10 +104,10 @@ UINT WINAPI CountingSendInput(UINT count, INPUT *inputs, int size)
     return SendInput(count, inputs, size);
 }
 
-int16_t ScanInForegroundLayout(char ch, void *)
+int16_t ScanInForegroundLayout(uint16_t ch, void *)
 {
     HKL layout = GetKeyboardLayout(GetWindowThreadProcessId(GetForegroundWindow(), NULL));
-    return VkKeyScanExA(ch, layout);
+    return VkKeyScanExW(ch, layout);
 }
 
 }  // namespace
