@@ -11,7 +11,7 @@
 enum {
     SAVED_FORMATS_MOST = 64,
     LOCATE_TEXT_SIZE = 8192,      // characters of a selection or line examined
-    COPY_WAIT_MS = 250,           // the program in front has this long to answer Ctrl + C
+    COPY_WAIT_MS = 400,           // the program in front has this long to answer Ctrl + C
     CLIPBOARD_TRIES = 20,         // another program may hold the clipboard open for a moment
     CLIPBOARD_RETRY_MS = 5,
     NOTICE_MS = 2000,
@@ -65,11 +65,13 @@ static HGLOBAL CopyOfMemory(HANDLE handle)
 }
 
 // Takes a copy of every format that can be put back, and empties the clipboard so that a copy
-// that does not happen (nothing selected) is told from one that does.
-static bool SaveAndEmptyClipboard(HWND window, SavedClipboard *saved)
+// that does not happen (nothing selected) is told from one that does. Emptied without an owner:
+// the program that copies next sends the owner WM_DESTROYCLIPBOARD and waits for the answer,
+// which this thread, waiting for the copy, would give only after the wait had run out.
+static bool SaveAndEmptyClipboard(SavedClipboard *saved)
 {
     saved->count = 0;
-    if (!OpenClipboardSoon(window))
+    if (!OpenClipboardSoon(NULL))
         return false;
     for (UINT format = EnumClipboardFormats(0); format && saved->count < SAVED_FORMATS_MOST;
          format = EnumClipboardFormats(format)) {
@@ -121,17 +123,17 @@ static void AddChord(INPUT *inputs, int *count, WORD modifier, WORD key)
     AddKey(inputs, count, modifier, true);
 }
 
-// Sends the keys and waits for the clipboard to change: the text copied (in the code page the
-// templates are in), empty when nothing came in time.
+// Sends the keys and waits for text on the emptied clipboard: the text copied (in the code page
+// the templates are in), empty when none came in time. Text, not a new sequence number: Wine's
+// clipboard manager changes that by itself after an emptying.
 static int CopyWithKeys(HWND window, INPUT *inputs, int count, char *text, int size)
 {
-    DWORD sequence = GetClipboardSequenceNumber();
     TypingSendInput((UINT)count, inputs, sizeof(INPUT));
     DWORD start = GetTickCount();
-    while (GetClipboardSequenceNumber() == sequence && GetTickCount() - start < COPY_WAIT_MS)
+    while (!IsClipboardFormatAvailable(CF_UNICODETEXT) && GetTickCount() - start < COPY_WAIT_MS)
         Sleep(1);
     text[0] = '\0';
-    if (GetClipboardSequenceNumber() == sequence || !OpenClipboardSoon(window))
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboardSoon(window))
         return 0;
     HANDLE handle = GetClipboardData(CF_UNICODETEXT);
     const WCHAR *wide = handle ? (const WCHAR *)GlobalLock(handle) : NULL;
@@ -219,7 +221,7 @@ void LocateFromStamp(HWND window)
 {
     static char text[LOCATE_TEXT_SIZE * 2];
     SavedClipboard saved;
-    if (!SaveAndEmptyClipboard(window, &saved)) {
+    if (!SaveAndEmptyClipboard(&saved)) {
         ShowNotice(window, "The clipboard is busy: no stamp read");
         return;
     }
