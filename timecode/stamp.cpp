@@ -6,7 +6,7 @@
 const StampPreset StampPresets[STAMP_PRESET_COUNT] = {
     {"Designed (01:02:03:04)", ""},
     {"InqScribe [01:02:03.04]", "[{HH}:{MM}:{SS}.{FF}] "},
-    {"f4transkript, EXMARaLDA #01:02:03-4#", "#{HH}:{MM}:{SS}-{T}# "},
+    {"f4transkript #01:02:03-4#", "#{HH}:{MM}:{SS}-{T}# "},
     {"Subtitles, SRT 01:02:03,456", "{HH}:{MM}:{SS},{mmm} "},
     {"Round brackets (01:02:03)", "({HH}:{MM}:{SS}) "},
     {"Minutes and seconds [01:02]", "[{MM}:{SS}] "},
