@@ -204,17 +204,10 @@ static void ShowNotice(HWND window, const char *notice)
     SetTimer(window, NOTICE_TIMER, NOTICE_MS, EndNotice);
 }
 
-// The engine's seek leaves it paused on the frame, so playing goes on with a play request. A
-// locate while winding ends the wind there, as the slider does.
 void LocateMediaFrame(HWND window, int32_t frame)
 {
     LONG length = QuorvelControl(QUORVEL_QUERY_LENGTH, 0);
-    if (Player.playState == PLAY_WINDING)
-        SetPlayState(window, PLAY_STOPPED);
-    Player.resumeRewinds = false;
-    QuorvelControl(QUORVEL_SEEK, JumpFrame(frame, 0, length));
-    if (Player.playState == PLAY_PLAYING)
-        QuorvelControl(QUORVEL_PLAY, 0);
+    SeekPlayingOn(window, JumpFrame(frame, 0, length));  // a stamp beyond the end: the last frame
 }
 
 void LocateFromStamp(HWND window)

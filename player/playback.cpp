@@ -3,7 +3,6 @@
 
 #include "platform/quorvel.h"
 #include "player/seek.h"
-#include "player/stamps.h"
 #include "settings/settings.h"
 
 // Read at every resume, so a change in the Playback dialog or by hand takes effect at once.
@@ -42,12 +41,24 @@ static int JumpSeconds(void)
     return JumpSecondsFromText(text);
 }
 
-// Playing or paused, the jump goes on as a locate does.
+// Playing or paused, a jump stops at the first and the last frame.
 void Jump(HWND window, int direction)
 {
     int32_t delta = direction * FramesForSeconds(JumpSeconds(), Player.timecodeRate);
     LONG length = QuorvelControl(QUORVEL_QUERY_LENGTH, 0);
-    LocateMediaFrame(window, JumpFrame(ReportedMediaFrame(), delta, length));
+    SeekPlayingOn(window, JumpFrame(ReportedMediaFrame(), delta, length));
+}
+
+// The engine's seek leaves it paused on the frame, so playing goes on with a play request. A
+// seek while winding ends the wind there, as the slider does.
+void SeekPlayingOn(HWND window, int32_t frame)
+{
+    if (Player.playState == PLAY_WINDING)
+        SetPlayState(window, PLAY_STOPPED);
+    Player.resumeRewinds = false;
+    QuorvelControl(QUORVEL_SEEK, frame);
+    if (Player.playState == PLAY_PLAYING)
+        QuorvelControl(QUORVEL_PLAY, 0);
 }
 
 int ReadPlaybackHotKey(const char *key, const char *fallback, int currentCode)
