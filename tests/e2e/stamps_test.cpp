@@ -262,6 +262,11 @@ TEST_P(Stamps, LocateKeyWhilePlayingPlaysOnFromTheStamp)
     ASSERT_TRUE(editor.Activate());
     editor.SetText("a 00:00:02:00 b");
     editor.Select(0, 15);
+    // Playing from the start, so that the short clip has not ended by the time the key comes.
+    ASSERT_EQ(Ctl("locate 00:00:00:00").exitCode, 0);
+    ASSERT_EQ(Ctl("play").exitCode, 0);
+    ASSERT_TRUE(player.WaitForAdvance());
+    ASSERT_TRUE(editor.Activate());
     PressKey(VK_F9);
     // Playing on from frame 50: the display passes through the second after it.
     EXPECT_TRUE(WaitFor(
