@@ -52,6 +52,20 @@ struct PlaybackChoice {
     bool sourceTimecode;    // out: SourceTimecode as OK stored it
 };
 
+// The Stamps dialog's creation parameter, all going in: what the live example is made from, and
+// the hot keys the locate key may not be. OK (result 1) writes the [Stamp] section; the opener
+// reads it back.
+struct StampsChoice {
+    int32_t mediaFrame;       // the current position
+    TimecodeFormat format;    // the current file's numbering, rate and TC offset
+    double frameRate;
+    int32_t offsetFrames;
+    int showFramesMode;       // the designed form's options, for the empty template's example
+    int appendSignMode;
+    int takenKeys[6];         // TC, start/stop, jump and speed keys; 0 for none
+};
+INT_PTR CALLBACK StampsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
 // The Options, Playback and Decoder dialogs take a pointer to their choice; the About dialog
 // takes the font of its title line, which it borrows.
 INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

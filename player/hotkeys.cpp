@@ -5,6 +5,7 @@
 
 #include "platform/zentrixkey.h"
 #include "player/keystrokes.h"
+#include "player/stamps.h"
 #include "resources/resource.h"
 #include "timecode/timecode.h"
 
@@ -16,13 +17,13 @@ void KeepHotKeys(void)
     DWORD keys[] = {(DWORD)Player.tcHotKey, (DWORD)Player.startStopHotKey,
                     (DWORD)Player.jumpBackHotKey, (DWORD)Player.jumpForwardHotKey,
                     (DWORD)Player.slowerHotKey, (DWORD)Player.fasterHotKey,
-                    (DWORD)Player.loopHotKey};
+                    (DWORD)Player.loopHotKey, (DWORD)Stamps.locateHotKey};
     SetKeyHookKeys(keys, sizeof keys / sizeof keys[0]);
 }
 
 // Every character is looked up in the keyboard layout of the window that receives the keys:
 // Shift and the period key give ':' only on layouts such as German (US gives "01>02>03>04"),
-// and French AZERTY has its digits on Shift. A layout's answers are asked once and kept until
+// French AZERTY has its digits on Shift, and German and French brackets need AltGr. A layout's answers are asked once and kept until
 // another layout is in front: VkKeyScanExA takes about half a millisecond a character under
 // Wine, which walks the whole keyboard for each.
 enum { SCAN_UNKNOWN = -2 };  // not asked yet; VkKeyScanExA answers -1 at the least
@@ -33,19 +34,19 @@ static struct {
     int16_t scan[128];  // by character
 } LayoutAnswers = {false, NULL, {}};
 
-static int16_t ScanInLayout(char ch, void *layout)
+static int16_t ScanInLayout(uint16_t ch, void *layout)
 {
-    if ((unsigned char)ch >= sizeof LayoutAnswers.scan / sizeof LayoutAnswers.scan[0])
-        return VkKeyScanExA(ch, (HKL)layout);
+    if (ch >= sizeof LayoutAnswers.scan / sizeof LayoutAnswers.scan[0])
+        return VkKeyScanExW(ch, (HKL)layout);
     if (!LayoutAnswers.asked || LayoutAnswers.layout != (HKL)layout) {
         LayoutAnswers.asked = true;
         LayoutAnswers.layout = (HKL)layout;
         for (int16_t &scan : LayoutAnswers.scan)
             scan = SCAN_UNKNOWN;
     }
-    int16_t &scan = LayoutAnswers.scan[(unsigned char)ch];
+    int16_t &scan = LayoutAnswers.scan[ch];
     if (scan == SCAN_UNKNOWN)
-        scan = VkKeyScanExA(ch, (HKL)layout);
+        scan = VkKeyScanExW(ch, (HKL)layout);
     return scan;
 }
 
@@ -62,9 +63,14 @@ static void SendKeystrokes(const KeyStroke *strokes, int count, HKL layout)
     for (int i = 0; i < count; i++) {
         inputs[i].type = INPUT_KEYBOARD;
         inputs[i].ki.wVk = strokes[i].key;
-        inputs[i].ki.wScan = (WORD)MapVirtualKeyExA(strokes[i].key, MAPVK_VK_TO_VSC, layout);
         inputs[i].ki.dwFlags = strokes[i].up ? KEYEVENTF_KEYUP : 0;
         inputs[i].ki.dwExtraInfo = KEYHOOK_OWN_INPUT;
+        if (strokes[i].key == 0) {  // the character itself, which needs no key
+            inputs[i].ki.wScan = strokes[i].character;
+            inputs[i].ki.dwFlags |= KEYEVENTF_UNICODE;
+            continue;
+        }
+        inputs[i].ki.wScan = (WORD)MapVirtualKeyExA(strokes[i].key, MAPVK_VK_TO_VSC, layout);
     }
     if (count > 0)
         TypingSendInput((UINT)count, inputs, sizeof(INPUT));
@@ -72,13 +78,11 @@ static void SendKeystrokes(const KeyStroke *strokes, int count, HKL layout)
 
 static void TypeTimecode(void)
 {
-    int32_t frames = UnpackTimecode(Player.currentTimecode, Player.timecodeFormat);
-    char tc[TIMECODE_BUFFER_SIZE] = {0};
-    FormatTimecode(tc, frames, Player.timecodeFormat);
+    uint16_t text[TYPED_STAMP_SIZE];
+    StampTypedText(text);
     HKL layout = ForegroundLayout();
     KeyStroke strokes[MAX_TIMECODE_KEYSTROKES];
-    int count = TimecodeKeystrokes(tc, Player.showFramesMode, Player.appendSignMode,
-                                   ScanInLayout, layout, strokes);
+    int count = TextKeystrokes(text, ScanInLayout, layout, strokes);
     SendKeystrokes(strokes, count, layout);
 }
 
@@ -100,4 +104,6 @@ void OnKeyHookHotKey(HWND window, WPARAM key)
         StepSpeed(window, +1);
     if ((int)key == Player.loopHotKey)
         ToggleLoop(window);
+    if ((int)key == Stamps.locateHotKey)
+        LocateFromStamp(window);
 }

@@ -45,7 +45,7 @@ int TimecodeTypedText(const char *tc, int showFramesMode, int appendSignMode,
 
 // What the keys gave before layouts were asked: right on US keyboards for the digits, the blank,
 // tab and return; Shift + period is ':' on German ones at least.
-static KeyChord FallbackChord(char ch)
+static KeyChord FallbackChord(uint16_t ch)
 {
     switch (ch) {
     case ':': return KeyChord{KEY_OEM_PERIOD, true, false, false};
@@ -56,9 +56,14 @@ static KeyChord FallbackChord(char ch)
     }
 }
 
-KeyChord ChordFromScan(char ch, int16_t scan)
+static bool NoKey(int16_t scan)
 {
-    if (scan == -1 || (scan & 0xFF) == NO_KEY)
+    return scan == -1 || (scan & 0xFF) == NO_KEY;
+}
+
+KeyChord ChordFromScan(uint16_t ch, int16_t scan)
+{
+    if (NoKey(scan))
         return FallbackChord(ch);
     int state = (scan >> 8) & 0xFF;
     KeyChord chord = {(uint8_t)(scan & 0xFF), false, false, false};
@@ -68,15 +73,24 @@ KeyChord ChordFromScan(char ch, int16_t scan)
     return chord;
 }
 
+bool TypedAsCharacter(uint16_t ch, int16_t scan)
+{
+    if (ch == ' ' || ch == '\t' || ch == '\r')
+        return false;
+    int state = (scan >> 8) & 0xFF;
+    bool altGr = (state & SCAN_CONTROL) && (state & SCAN_ALT);
+    return NoKey(scan) || altGr;
+}
+
 struct StrokeList {
     KeyStroke *strokes;
     int count;
 };
 
-static void Add(StrokeList *list, uint8_t key, bool up)
+static void Add(StrokeList *list, uint8_t key, bool up, uint16_t character = 0)
 {
     if (list->count < MAX_TIMECODE_KEYSTROKES)
-        list->strokes[list->count++] = KeyStroke{key, up};
+        list->strokes[list->count++] = KeyStroke{key, up, character};
 }
 
 // Modifiers down, the key, modifiers up in reverse order: one chord.
@@ -98,11 +112,11 @@ static void Chord(StrokeList *list, KeyChord chord)
         Add(list, KEY_SHIFT, true);
 }
 
-int TextKeystrokes(const char *text, KeyScanLookup lookup, void *context,
+int TextKeystrokes(const uint16_t *text, KeyScanLookup lookup, void *context,
                    KeyStroke strokes[MAX_TIMECODE_KEYSTROKES])
 {
     StrokeList list = {strokes, 0};
-    for (const char *ch = text; *ch; ch++) {
+    for (const uint16_t *ch = text; *ch; ch++) {
         // Layouts give Ctrl + Return for a line feed, which sends the message in mail programs
         // and breaks the page in word processors: Return has made the line break already, and
         // the code no key has keeps the line-break sign the two taps it always had.
@@ -111,9 +125,9 @@ int TextKeystrokes(const char *text, KeyScanLookup lookup, void *context,
             continue;
         }
         int16_t scan = lookup(*ch, context);
-        // A layout without ';' still shows the drop-frame timecode's fields apart.
-        if (*ch == DROP_FRAME_SEPARATOR && (scan == -1 || (scan & 0xFF) == NO_KEY)) {
-            Chord(&list, ChordFromScan(SEPARATOR, lookup(SEPARATOR, context)));
+        if (TypedAsCharacter(*ch, scan)) {
+            Add(&list, 0, false, *ch);
+            Add(&list, 0, true, *ch);
             continue;
         }
         Chord(&list, ChordFromScan(*ch, scan));
@@ -126,6 +140,9 @@ int TimecodeKeystrokes(const char *tc, int showFramesMode, int appendSignMode,
                        KeyStroke strokes[MAX_TIMECODE_KEYSTROKES])
 {
     char text[TYPED_TEXT_SIZE];
-    TimecodeTypedText(tc, showFramesMode, appendSignMode, text);
-    return TextKeystrokes(text, lookup, context, strokes);
+    int length = TimecodeTypedText(tc, showFramesMode, appendSignMode, text);
+    uint16_t wide[TYPED_TEXT_SIZE];
+    for (int i = 0; i <= length; i++)
+        wide[i] = (unsigned char)text[i];
+    return TextKeystrokes(wide, lookup, context, strokes);
 }

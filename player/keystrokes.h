@@ -5,8 +5,9 @@
 #include <stdint.h>
 
 struct KeyStroke {
-    uint8_t key;  // virtual-key code
+    uint8_t key;  // virtual-key code; 0 for a character typed as itself
     bool up;
+    uint16_t character;  // with key 0: the UTF-16 unit sent as KEYEVENTF_UNICODE
 };
 
 // The key and modifiers that give a character in a keyboard layout.
@@ -15,14 +16,15 @@ struct KeyChord {
     bool shift, control, alt;
 };
 
-// VkKeyScanExA's answer for a character in the layout of the window that receives the keys:
+// VkKeyScanExW's answer for a character in the layout of the window that receives the keys:
 // low byte the key, high byte the shift state; -1 when the layout has no key for it.
-typedef int16_t (*KeyScanLookup)(char ch, void *context);
+typedef int16_t (*KeyScanLookup)(uint16_t ch, void *context);
 
 enum {
     TYPED_TEXT_SIZE = 16,  // "HH:MM:SS:FF\r\n" and the terminator
+    TYPED_STAMP_SIZE = 128,  // the longest stamp of a template and the terminator
     // Every character a chord of three modifiers: 8 strokes each.
-    MAX_TIMECODE_KEYSTROKES = 8 * (TYPED_TEXT_SIZE - 1),
+    MAX_TIMECODE_KEYSTROKES = 8 * (TYPED_STAMP_SIZE - 1),
     VK_LINE_FEED = 0x0A,  // follows VK_RETURN for a line break; no key has this code
 };
 
@@ -32,14 +34,20 @@ enum {
 int TimecodeTypedText(const char *tc, int showFramesMode, int appendSignMode,
                       char text[TYPED_TEXT_SIZE]);
 
+// Whether ch goes as the character itself (KEYEVENTF_UNICODE) rather than as a chord: where the
+// layout has no key for it, or only with AltGr (Ctrl + Alt), which Office and browsers swallow
+// when it is synthesized. Blank, tab and return always have their keys.
+bool TypedAsCharacter(uint16_t ch, int16_t scan);
+
 // The chord for ch from the layout's answer scan. Where the layout has no key for it: a digit
 // its main-keyboard digit key, ':' Shift and the period key, blank, tab and return their keys.
-KeyChord ChordFromScan(char ch, int16_t scan);
+KeyChord ChordFromScan(uint16_t ch, int16_t scan);
 
-// Fills strokes with the chords that type text in the layout that lookup answers for: modifiers
-// down, key down, key up, modifiers up, character by character. A line feed is a tap of
-// VK_LINE_FEED whatever the layout says. Returns the count.
-int TextKeystrokes(const char *text, KeyScanLookup lookup, void *context,
+// Fills strokes with what types text (UTF-16) in the layout that lookup answers for: a chord
+// (modifiers down, key down, key up, modifiers up) where the layout has the character without
+// AltGr, else the character itself down and up. A line feed is a tap of VK_LINE_FEED whatever
+// the layout says. Returns the count.
+int TextKeystrokes(const uint16_t *text, KeyScanLookup lookup, void *context,
                    KeyStroke strokes[MAX_TIMECODE_KEYSTROKES]);
 
 // TimecodeTypedText and TextKeystrokes in one.

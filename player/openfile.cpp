@@ -6,6 +6,7 @@
 #include "app/app.h"
 #include "platform/quorvel.h"
 #include "platform/zentrixkey.h"
+#include "player/stamps.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "timecode/timecode.h"
@@ -114,6 +115,26 @@ static void ShowTitleWithNotes(HWND window)
     InvalidateRect(window, NULL, FALSE);
 }
 
+enum {
+    TITLE_NOTICE_MS = 2000,
+    TITLE_NOTICE_TIMER_ID = 6,  // the engine's is 5
+};
+
+static void CALLBACK EndTitleNotice(HWND window, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(window, id);
+    ShowTitle(window);
+}
+
+// Said in the title strip, where the user looks for the player's answer, and gone after two
+// seconds.
+void ShowTitleNotice(HWND window, const WCHAR *notice)
+{
+    DefWindowProcW(window, WM_SETTEXT, 0, (LPARAM)notice);
+    InvalidateRect(window, NULL, FALSE);
+    SetTimer(window, TITLE_NOTICE_TIMER_ID, TITLE_NOTICE_MS, EndTitleNotice);
+}
+
 void ShowTitle(HWND window)
 {
     if (Player.looping || Player.speedPercent != SPEED_NORMAL || Player.sourceTimecodeInUse) {
@@ -143,6 +164,7 @@ static double ReadFileTimecode(char offsetText[TC_OFFSET_READ_SIZE])
     ReadPerFileText(SECTION_TC_OFFSET, DEFAULT_TC_OFFSET, offsetText, TC_OFFSET_READ_SIZE);
     Player.tcOffset = ParseTimecode(offsetText, Player.timecodeFormat);
     UseSourceTimecode(&frameRate);
+    Stamps.frameRate = frameRate;
     return frameRate;
 }
 
@@ -167,6 +189,7 @@ void OnOpenFile(HWND window)
     ReadTypingOptions();
     ReadJumpHotKeys();
     ReadSpeedHotKeys();
+    ReadStampSettings();
     KeepHotKeys();
 
     char offsetText[TC_OFFSET_READ_SIZE];

@@ -41,18 +41,23 @@ static int JumpSeconds(void)
     return JumpSecondsFromText(text);
 }
 
-// The engine's seek leaves it paused on the frame, so playing goes on with a play request. A
-// jump while winding ends the wind there, as the slider does.
+// Playing or paused, a jump stops at the first and the last frame.
 void Jump(HWND window, int direction)
 {
     int32_t delta = direction * FramesForSeconds(JumpSeconds(), Player.timecodeRate);
     LONG length = QuorvelControl(QUORVEL_QUERY_LENGTH, 0);
-    int32_t target = JumpFrame(ReportedMediaFrame(), delta, length);
+    SeekPlayingOn(window, JumpFrame(ReportedMediaFrame(), delta, length));
+}
+
+// The engine's seek leaves it paused on the frame, so playing goes on with a play request. A
+// seek while winding ends the wind there, as the slider does.
+void SeekPlayingOn(HWND window, int32_t frame)
+{
     EndLoop(window);
     if (Player.playState == PLAY_WINDING)
         SetPlayState(window, PLAY_STOPPED);
     Player.resumeRewinds = false;
-    QuorvelControl(QUORVEL_SEEK, target);
+    QuorvelControl(QUORVEL_SEEK, frame);
     if (Player.playState == PLAY_PLAYING)
         QuorvelControl(QUORVEL_PLAY, 0);
 }

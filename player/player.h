@@ -82,6 +82,8 @@ void ResumePlay(HWND window);
 void PauseByUser(HWND window);
 // A jump key: JumpSeconds back (-1) or forward (+1), playing on or staying paused.
 void Jump(HWND window, int direction);
+// Goes to a media frame: paused stays paused on it, playing plays on from it, winding ends.
+void SeekPlayingOn(HWND window, int32_t frame);
 // The jump keys from the [Playback] section; with the typing options at every opening.
 // A hot key of the Playback section; the code in force when the stored text names none.
 int ReadPlaybackHotKey(const char *key, const char *fallback, int currentCode);

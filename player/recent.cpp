@@ -10,8 +10,6 @@
 
 enum {
     KEEP_POSITION_MS = 30000,   // while playing, the position is kept this often
-    TITLE_NOTICE_MS = 3000,
-    TITLE_NOTICE_TIMER_ID = 6,  // the engine's is 5
     KEY_NAME_SIZE = 16,
 };
 
@@ -139,19 +137,6 @@ void ShowRecentFilesInMenu(HMENU popup)
     if (count)
         InsertMenuW(popup, (UINT)count, MF_BYPOSITION | MF_SEPARATOR, 0, NULL);
     Player.recentShown = count;
-}
-
-static void CALLBACK EndTitleNotice(HWND window, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(window, id);
-    ShowTitle(window);
-}
-
-void ShowTitleNotice(HWND window, const WCHAR *notice)
-{
-    DefWindowProcW(window, WM_SETTEXT, 0, (LPARAM)notice);
-    InvalidateRect(window, NULL, FALSE);
-    SetTimer(window, TITLE_NOTICE_TIMER_ID, TITLE_NOTICE_MS, EndTitleNotice);
 }
 
 static const WCHAR *NameOfPath(const WCHAR *path)

@@ -12,6 +12,7 @@
 #include "platform/quorvel.h"
 #include "platform/zentrixkey.h"
 #include "player/layout.h"
+#include "player/stamps.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "timecode/timecode.h"
@@ -168,6 +169,7 @@ static void ApplyOptions(HWND window, const OptionsChoice &choice)
     bool wasInUse = Player.sourceTimecodeInUse;
     if (UseSourceTimecode(&frameRate) || wasInUse)
         ShowTitle(window);
+    Stamps.frameRate = frameRate;
     QuorvelSetRate(frameRate);
 }
 
@@ -211,6 +213,24 @@ static void ChoosePlayback(HWND window)
         ReadFileTimecodeAgain(window);
 }
 
+static void ChooseStamps(HWND window)
+{
+    StampsChoice choice = {};
+    choice.mediaFrame = ReportedMediaFrame();
+    choice.format = Player.timecodeFormat;
+    choice.frameRate = Stamps.frameRate;
+    choice.offsetFrames = Player.tcOffset;
+    choice.showFramesMode = Player.showFramesMode;
+    choice.appendSignMode = Player.appendSignMode;
+    const int taken[] = {Player.tcHotKey, Player.startStopHotKey, Player.jumpBackHotKey,
+                         Player.jumpForwardHotKey, Player.slowerHotKey, Player.fasterHotKey};
+    memcpy(choice.takenKeys, taken, sizeof choice.takenKeys);
+    if (DialogBoxParamA(App.instance, IDD_STAMPS, window, StampsDlgProc, (LPARAM)&choice) != 1)
+        return;
+    ReadStampSettings();
+    KeepHotKeys();
+}
+
 // After OK the file is opened again at once, with the decoder just chosen; the engine plays a
 // file it opens.
 static void ChooseDecoder(HWND window)
@@ -248,6 +268,7 @@ static INT_PTR OnCommand(HWND window, WPARAM command, LPARAM lParam)
         break;
     case IDM_OPTIONS: ChooseOptions(window); break;
     case IDM_PLAYBACK: ChoosePlayback(window); break;
+    case IDM_STAMPS: ChooseStamps(window); break;
     case IDM_DECODER: ChooseDecoder(window); break;
     case IDM_ALWAYSONTOP: ToggleAlwaysOnTop(window); break;
     default:

@@ -98,6 +98,18 @@
 #define IDC_PB_LOOPSPEED           606
 #define IDC_PB_SOURCETC            500  // the file's own timecode where no TC offset is set
 
+// Stamps dialog "STAMPS", in the ▲ menu.
+#define IDD_STAMPS "STAMPS"
+#define IDM_STAMPS 1006
+#define IDC_ST_FORM_GROUP       100
+#define IDC_ST_PRESET           101
+#define IDC_ST_TEMPLATE         102
+#define IDC_ST_EXAMPLE          103
+#define IDC_ST_KEYS_GROUP       110
+#define IDC_ST_LAG              111
+#define IDC_ST_LOCATEKEY        112
+#define IDC_ST_LOCATE_REFUSED   113
+
 // Version resource.
 #define VANTOREL_VERSION_BINARY 1, 20, 0, 0
 #define VANTOREL_VERSION_TEXT   "1.20"

@@ -71,3 +71,13 @@ enum {
 // Show-frames and append-sign keywords, indexed by their mode.
 enum ShowFramesMode { SHOW_FRAMES_YES = 0, SHOW_FRAMES_NO = 1, SHOW_FRAMES_ZERO = 2 };
 enum AppendSignMode { APPEND_SPACE = 0, APPEND_NOT = 1, APPEND_CRLF = 2, APPEND_TAB = 3 };
+
+// The [Stamp] section: the form a typed stamp takes, and the key that goes back to one.
+#define SECTION_STAMP           "Stamp"
+#define KEY_STAMP_TEMPLATE      "Template"
+#define KEY_LAG_SECONDS         "LagSeconds"
+#define KEY_LOCATE_HOTKEY       "LocateHotKey"
+#define KEY_STAMPS_DIALOG       "Stamps"
+#define DEFAULT_STAMP_TEMPLATE  ""
+#define DEFAULT_LAG_SECONDS     "0"
+#define DEFAULT_LOCATE_HOTKEY   "-"

@@ -284,3 +284,8 @@ TimecodeFormat TimecodeFormatFromRateText(const char *rateText)
     TimecodeFormat f = {TimecodeRateFromFrameRate(rate), IsDropFrameMark(rest)};
     return Usable(f);
 }
+
+int32_t TimecodeFramesPerDay(TimecodeFormat format)
+{
+    return (int32_t)FramesPerDay(Usable(format));
+}

@@ -44,3 +44,6 @@ bool ValidateTimecode(const char *text, TimecodeFormat format);
 // The whole frames per second of a decimal frame rate: the rate plus 0.5, truncated toward zero
 // ("23.98" gives 24, "29.97" gives 30). Values beyond what an int holds are clamped.
 int TimecodeRateFromFrameRate(double frameRate);
+
+// The frames of one day of timecode: where positions wrap round.
+int32_t TimecodeFramesPerDay(TimecodeFormat format);

@@ -8,6 +8,7 @@
 
 #include "platform/zentrixkey.h"
 #include "player/keystrokes.h"
+#include "player/stamps.h"
 #include "tests/win/player/keystroke_text.h"
 #include "resources/resource.h"
 #include "settings/keys.h"
@@ -24,7 +25,11 @@ LRESULT CALLBACK RecordKeys(int code, WPARAM wParam, LPARAM lParam)
         const KBDLLHOOKSTRUCT *key = (const KBDLLHOOKSTRUCT *)lParam;
         if (key->flags & LLKHF_INJECTED) {
             std::lock_guard<std::mutex> hold(recordLock);
-            recorded.push_back({(uint8_t)key->vkCode, (key->flags & LLKHF_UP) != 0});
+            bool up = (key->flags & LLKHF_UP) != 0;
+            if (key->vkCode == VK_PACKET)  // a character typed as itself
+                recorded.push_back({0, up, (uint16_t)key->scanCode});
+            else
+                recorded.push_back({(uint8_t)key->vkCode, up, 0});
         }
     }
     return CallNextHookEx(NULL, code, wParam, lParam);
@@ -100,10 +105,10 @@ UINT WINAPI CountingSendInput(UINT count, INPUT *inputs, int size)
     return SendInput(count, inputs, size);
 }
 
-int16_t ScanInForegroundLayout(char ch, void *)
+int16_t ScanInForegroundLayout(uint16_t ch, void *)
 {
     HKL layout = GetKeyboardLayout(GetWindowThreadProcessId(GetForegroundWindow(), NULL));
-    return VkKeyScanExA(ch, layout);
+    return VkKeyScanExW(ch, layout);
 }
 
 }  // namespace
@@ -202,6 +207,44 @@ TEST_F(TypingTest, TcHotKeyTypesTheFilesNumbering)
         EXPECT_EQ(Describe(recorder.Keys()), Describe(expected)) << c.typed;
         EXPECT_EQ(text.Text(), c.typed);
     }
+}
+
+// The [Stamp] values in force: the template's text, or the designed form, LagSeconds earlier
+// and never before the first frame, in one SendInput.
+TEST_F(TypingTest, TcHotKeyTypesTheStampTemplateLagSecondsEarlier)
+{
+    Start();
+    TextWindow text;
+    struct Case {
+        const char *templateText;
+        double lag;
+        int32_t frame, offset;
+        const char *typed;
+    } cases[] = {
+        {"", 2, 1000, 0, "00:00:38:00"},  // 40 s, less 2 s at 25 fps
+        {"", 0.5, 5, 0, "00:00:00:00"},
+        {"", 0, 1000, 0, "00:00:40:00"},
+        {"[{HH}:{MM}:{SS}.{FF}]", 1, 1000, 90000, "[01:00:39.00]"},
+        {"#{HH}:{MM}:{SS}-{T}#", 0, 1012, 0, "#00:00:40-4#"},  // 40.48 s
+        {"{TC}{TAB}{HH}", 0.25, 10, 0, "00:00:00:04\t00"},
+    };
+    for (const Case &c : cases) {
+        lstrcpynA(Stamps.templateText, c.templateText, sizeof Stamps.templateText);
+        Stamps.lagSeconds = c.lag;
+        Stamps.frameRate = 25;
+        Player.tcOffset = c.offset;
+        Player.showFramesMode = SHOW_FRAMES_YES;
+        Player.appendSignMode = APPEND_NOT;
+        SendMessageA(window_, 0x7FFF, 1024, c.frame);
+        SetWindowTextA(text.edit, "");
+        sendCalls.clear();
+        SendMessageA(window_, WM_KEYHOOK_HOTKEY, VK_F12, 0);
+        PumpUntil([&] { return text.Text().size() >= strlen(c.typed); }, 2000);
+        EXPECT_EQ(text.Text(), c.typed) << c.templateText << " lag " << c.lag;
+        EXPECT_EQ(sendCalls.size(), 1u) << c.templateText;
+    }
+    Stamps.templateText[0] = '\0';
+    Stamps.lagSeconds = 0;
 }
 
 TEST_F(TypingTest, NegativePositionIsTypedAsItsMagnitude)

@@ -174,8 +174,8 @@ TEST(Menu, PopupHoldsTheFiveCommandsAndASeparator)
         int id;
         const char *text;
     } items[] = {{IDM_HELP, "Help..."}, {IDM_OPTIONS, "Options..."},
-                 {IDM_PLAYBACK, "Playback..."}, {IDM_DECODER, "Decoder..."},
-                 {IDM_ALWAYSONTOP, "Always on Top"}, {0, nullptr},
+                 {IDM_PLAYBACK, "Playback..."}, {IDM_STAMPS, "Stamps..."},
+                 {IDM_DECODER, "Decoder..."}, {IDM_ALWAYSONTOP, "Always on Top"}, {0, nullptr},
                  {IDM_ABOUT, "About..."}};
     const int count = sizeof items / sizeof items[0];
     ASSERT_EQ(count, GetMenuItemCount(popup));
