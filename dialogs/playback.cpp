@@ -41,6 +41,18 @@ static void InitHotKey(HWND dialog, int id, const char *key)
     SendDlgItemMessageA(dialog, id, CB_SELECTSTRING, 0, (LPARAM)text);
 }
 
+// The keys made for pedals and macro keypads go to F24; exact names, so "F1" finds "F1" only.
+static void InitWideHotKey(HWND dialog, int id, const char *key)
+{
+    for (const char *name : WideHotKeyNames)
+        SendDlgItemMessageA(dialog, id, CB_ADDSTRING, 0, (LPARAM)name);
+    char text[OPTION_READ_SIZE];
+    ReadSetting(SECTION_PLAYBACK, key, DEFAULT_HOLD_TO_PLAY_HOTKEY, text, sizeof text);
+    LRESULT found = SendDlgItemMessageA(dialog, id, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)text);
+    if (found != CB_ERR)
+        SendDlgItemMessageA(dialog, id, CB_SETCURSEL, (WPARAM)found, 0);
+}
+
 // The numbers are shown as they will be used, so a hand-edited "25" shows the 10 it means.
 static void OnInitDialog(HWND dialog, PlaybackChoice *choice)
 {
@@ -66,13 +78,14 @@ static void OnInitDialog(HWND dialog, PlaybackChoice *choice)
     InitHotKey(dialog, IDC_PB_JUMPFORWARDKEY, KEY_JUMP_FORWARD_HOTKEY);
     InitHotKey(dialog, IDC_PB_SLOWERKEY, KEY_SLOWER_HOTKEY);
     InitHotKey(dialog, IDC_PB_FASTERKEY, KEY_FASTER_HOTKEY);
+    InitWideHotKey(dialog, IDC_PB_HOLDTOPLAYKEY, KEY_HOLD_TO_PLAY_HOTKEY);
 }
 
 static int SelectedHotKey(HWND dialog, int id)
 {
     char text[CONTROL_TEXT_SIZE];
     ReadControlText(dialog, id, text);
-    return HotKeyFromName(text, HOTKEY_NONE);
+    return WideHotKeyFromName(text, HOTKEY_NONE);
 }
 
 // A key already in use, and what a key that is it is told.
@@ -92,6 +105,7 @@ static const struct {
     {IDC_PB_JUMPFORWARDKEY, IDC_PB_JUMPFORWARD_REFUSED, "Already Jump Forward"},
     {IDC_PB_SLOWERKEY, IDC_PB_SLOWER_REFUSED, "Already Slower"},
     {IDC_PB_FASTERKEY, IDC_PB_FASTER_REFUSED, "Already Faster"},
+    {IDC_PB_HOLDTOPLAYKEY, IDC_PB_HOLDTOPLAY_REFUSED, "Already Hold to Play"},
 };
 enum { CHOSEN_KEY_COUNT = sizeof ChosenKeys / sizeof ChosenKeys[0] };
 
@@ -142,7 +156,7 @@ static int StoreHotKey(HWND dialog, int list, const char *key, int code)
     char text[CONTROL_TEXT_SIZE];
     ReadControlText(dialog, list, text);
     WriteSetting(SECTION_PLAYBACK, key, text);
-    return HotKeyFromName(text, code);
+    return WideHotKeyFromName(text, code);
 }
 
 static void OnOK(HWND dialog)
@@ -170,6 +184,8 @@ static void OnOK(HWND dialog)
         StoreHotKey(dialog, IDC_PB_SLOWERKEY, KEY_SLOWER_HOTKEY, choice->slowerHotKey);
     choice->fasterHotKey =
         StoreHotKey(dialog, IDC_PB_FASTERKEY, KEY_FASTER_HOTKEY, choice->fasterHotKey);
+    choice->holdToPlayHotKey = StoreHotKey(dialog, IDC_PB_HOLDTOPLAYKEY, KEY_HOLD_TO_PLAY_HOTKEY,
+                                           choice->holdToPlayHotKey);
 }
 
 // OK stays open while a key is refused; a new choice in either list shows or clears the

@@ -15,7 +15,8 @@ void KeepHotKeys(void)
 {
     DWORD keys[] = {(DWORD)Player.tcHotKey, (DWORD)Player.startStopHotKey,
                     (DWORD)Player.jumpBackHotKey, (DWORD)Player.jumpForwardHotKey,
-                    (DWORD)Player.slowerHotKey, (DWORD)Player.fasterHotKey};
+                    (DWORD)Player.slowerHotKey, (DWORD)Player.fasterHotKey,
+                    (DWORD)HoldToPlayKey()};
     SetKeyHookKeys(keys, sizeof keys / sizeof keys[0]);
 }
 
@@ -69,7 +70,7 @@ static void SendKeystrokes(const KeyStroke *strokes, int count, HKL layout)
         TypingSendInput((UINT)count, inputs, sizeof(INPUT));
 }
 
-static void TypeTimecode(void)
+void TypeTimecode(void)
 {
     int32_t frames = UnpackTimecode(Player.currentTimecode, Player.timecodeFormat);
     char tc[TIMECODE_BUFFER_SIZE] = {0};
@@ -97,4 +98,6 @@ void OnKeyHookHotKey(HWND window, WPARAM key)
         StepSpeed(window, -1);
     if ((int)key == Player.fasterHotKey)
         StepSpeed(window, +1);
+    if ((int)key == HoldToPlayKey())
+        PressHoldToPlayKey(window);
 }

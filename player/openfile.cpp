@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "app/app.h"
+#include "pedal/reader.h"
 #include "platform/quorvel.h"
 #include "platform/zentrixkey.h"
 #include "resources/resource.h"
@@ -51,7 +52,7 @@ void SetCurrentFile(const WCHAR *path)
 static bool WaitsForTheOpen(UINT message)
 {
     return message == WM_COMMAND || message == WM_DROPFILES || message == WM_APP_OPENFILE ||
-           message == WM_KEYHOOK_HOTKEY;
+           message == WM_KEYHOOK_HOTKEY || message == WM_PEDAL_BUTTONS;
 }
 
 bool DeferWhileOpening(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -135,6 +136,7 @@ void OnOpenFile(HWND window)
     ReadTypingOptions();
     ReadJumpHotKeys();
     ReadSpeedHotKeys();
+    ReadHoldToPlayKey();
     KeepHotKeys();
 
     char rateText[FRAME_RATE_READ_SIZE];

@@ -11,6 +11,7 @@
 #include "platform/osgrim.h"
 #include "platform/quorvel.h"
 #include "platform/zentrixkey.h"
+#include "pedal/reader.h"
 #include "player/layout.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
@@ -50,7 +51,8 @@ static void OnInitDialog(HWND window)
     Player.menu = LoadMenuA(App.instance, IDR_APPL_MENU);
     Player.displayFont = CreateDisplayFont();
     RestoreWindowPlacement(window, KEY_PLAYER);
-    InstallKeyHook(window, HOTKEY_HOOK_KEY, 0);
+    InstallKeyHook(window, HOTKEY_HOOK_KEY, KEYHOOK_REPORT_RELEASES);
+    StartPedal(window);
     KeepHotKeys();
     SendDlgItemMessageA(window, IDC_TCDISPLAY, WM_SETFONT, (WPARAM)Player.displayFont, 0);
     // The Tracker's range is 0 to 100 for good; playback does not move it.
@@ -188,6 +190,7 @@ static void ChoosePlayback(HWND window)
     Player.jumpForwardHotKey = choice.jumpForwardHotKey;
     Player.slowerHotKey = choice.slowerHotKey;
     Player.fasterHotKey = choice.fasterHotKey;
+    ReadHoldToPlayKey();
     KeepHotKeys();
     SetSpeed(window, choice.speedPercent);
 }
@@ -229,6 +232,7 @@ static INT_PTR OnCommand(HWND window, WPARAM command, LPARAM lParam)
     case IDM_OPTIONS: ChooseOptions(window); break;
     case IDM_PLAYBACK: ChoosePlayback(window); break;
     case IDM_DECODER: ChooseDecoder(window); break;
+    case IDM_PEDAL: ChoosePedal(window); break;
     default: break;  // IDOK and anything else: nothing
     }
     return 1;
@@ -251,6 +255,7 @@ static void OnDestroy(HWND window)
     QuorvelExit();
     SaveWindowPlacement(window, KEY_PLAYER);
     RemoveKeyHook();
+    StopPedal();
     KillTimer(window, ENGINE_TIMER_ID);
     // The display keeps the font until it is destroyed, after this; it paints no more.
     DestroyMenu(Player.menu);
@@ -278,7 +283,13 @@ INT_PTR CALLBACK ViewDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_DROPFILES: OnDropFiles(window, (HDROP)wParam); return 0;
     case WM_DESTROY: OnDestroy(window); return 0;
     case WM_APP_OPENFILE: OnOpenFile(window); return 0;
-    case WM_KEYHOOK_HOTKEY: OnKeyHookHotKey(window, wParam); return 1;
+    case WM_KEYHOOK_HOTKEY:
+        if (lParam == KEYHOOK_RELEASED)
+            OnKeyHookRelease(window, wParam);
+        else
+            OnKeyHookHotKey(window, wParam);
+        return 1;
+    case WM_PEDAL_BUTTONS: OnPedalButtons(window, wParam, lParam); return 1;
     case WM_REMOTE_CONTROL: return OnRemoteControl(window, wParam, lParam);
     case WM_ENGINE_NOTIFY: OnEngineNotify(window, wParam, lParam); return 0;
     default: return 0;

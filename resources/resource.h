@@ -8,6 +8,7 @@
 #define IDD_DECODER "DECODER"
 #define IDD_ABOUT   "ABOUT"
 #define IDD_PLAYBACK "PLAYBACK"
+#define IDD_PEDAL "PEDAL"
 
 // The Player window's class, named by its template and registered at start-up.
 #define VANTOREL_DLGCLASS "VANTORELDLGCLASS"
@@ -25,6 +26,7 @@
 #define IDM_OPTIONS 1002
 #define IDM_DECODER 1003
 #define IDM_PLAYBACK 1004
+#define IDM_PEDAL 1005
 
 // Icons: the program's icon and its small icon.
 #define IDI_APPL   "APPL"
@@ -85,6 +87,23 @@
 #define IDC_PB_SLOWER_REFUSED      303
 #define IDC_PB_FASTERKEY           304
 #define IDC_PB_FASTER_REFUSED      305
+// The hold-to-play key, which may be F13 to F24 as well.
+#define IDC_PB_HOLD_GROUP          400
+#define IDC_PB_HOLDTOPLAYKEY       401
+#define IDC_PB_HOLDTOPLAY_REFUSED  402
+
+// Pedal dialog "PEDAL": the pedal found, each button's action with a light that shows while the
+// button is held, the Device text and the hold-to-play key.
+#define IDC_PD_GROUP       100
+#define IDC_PD_MODEL       101
+#define IDC_PD_LEFT        102
+#define IDC_PD_MIDDLE      103
+#define IDC_PD_RIGHT       104
+#define IDC_PD_LEFT_HELD   105
+#define IDC_PD_MIDDLE_HELD 106
+#define IDC_PD_RIGHT_HELD  107
+#define IDC_PD_DEVICE      108
+#define IDC_PD_HOLDKEY     109
 
 // Version resource.
 #define VANTOREL_VERSION_BINARY 1, 20, 0, 0

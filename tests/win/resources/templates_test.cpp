@@ -69,7 +69,7 @@ const ExpectedDialog kDialogs[] = {
          {IDCANCEL, OG_TXGBUTTON, "Cancel", 199, 80, 50, 13, kChildVisible | WS_TABSTOP,
           BS_DEFPUSHBUTTON},
      }},
-    {IDD_PLAYBACK, kPopupThinBorder, 42, 36, 261, 164, "",
+    {IDD_PLAYBACK, kPopupThinBorder, 42, 36, 261, 188, "",
      {
          {100, "BUTTON", "", 5, 12, 183, 39, kChildVisible | BS_GROUPBOX, WS_TABSTOP},
          {-1, OG_TEXT, "Rewind on Resume", 12, 20, 80, 10, kLabel, WS_TABSTOP},
@@ -92,6 +92,30 @@ const ExpectedDialog kDialogs[] = {
          {-1, OG_TEXT, "Faster", 12, 144, 50, 10, kLabel, WS_TABSTOP},
          {304, OG_SCROLLCOMBO, "", 64, 142, 36, 137, kList, CBS_SORT},
          {305, OG_TEXT, "", 105, 144, 80, 10, kLabel, WS_TABSTOP},
+         {400, "BUTTON", "", 5, 162, 183, 22, kChildVisible | BS_GROUPBOX, WS_TABSTOP},
+         {-1, OG_TEXT, "Hold to Play", 12, 171, 50, 10, kLabel, WS_TABSTOP},
+         {401, OG_SCROLLCOMBO, "", 64, 169, 36, 137, kList, CBS_SORT},
+         {402, OG_TEXT, "", 105, 171, 80, 10, kLabel, WS_TABSTOP},
+         {IDOK, OG_TXGBUTTON, "OK", 199, 68, 50, 13, kChildVisible | BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
+         {IDCANCEL, OG_TXGBUTTON, "Cancel", 199, 85, 50, 13, kChildVisible | WS_TABSTOP,
+          BS_DEFPUSHBUTTON},
+     }},
+    {IDD_PEDAL, kPopupThinBorder, 42, 36, 261, 124, "",
+     {
+         {100, "BUTTON", "", 5, 12, 183, 106, kChildVisible | BS_GROUPBOX, WS_TABSTOP},
+         {101, OG_TEXT, "", 12, 20, 170, 10, kLabel, WS_TABSTOP},
+         {-1, OG_TEXT, "Left", 12, 38, 40, 10, kLabel, WS_TABSTOP},
+         {102, OG_SCROLLCOMBO, "", 56, 36, 70, 137, kList, CBS_SORT},
+         {105, OG_TEXT, "", 132, 38, 50, 10, kLabel, WS_TABSTOP},
+         {-1, OG_TEXT, "Middle", 12, 56, 40, 10, kLabel, WS_TABSTOP},
+         {103, OG_SCROLLCOMBO, "", 56, 54, 70, 137, kList, CBS_SORT},
+         {106, OG_TEXT, "", 132, 56, 50, 10, kLabel, WS_TABSTOP},
+         {-1, OG_TEXT, "Right", 12, 74, 40, 10, kLabel, WS_TABSTOP},
+         {104, OG_SCROLLCOMBO, "", 56, 72, 70, 137, kList, CBS_SORT},
+         {107, OG_TEXT, "", 132, 74, 50, 10, kLabel, WS_TABSTOP},
+         {-1, OG_TEXT, "Device", 12, 92, 40, 10, kLabel, WS_TABSTOP},
+         {108, OG_SINGLEEDIT, "", 56, 90, 90, 11, kChildVisible | WS_TABSTOP, ES_CENTER | ES_RIGHT},
+         {109, OG_TEXT, "", 12, 106, 170, 10, kLabel, WS_TABSTOP},
          {IDOK, OG_TXGBUTTON, "OK", 199, 68, 50, 13, kChildVisible | BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
          {IDCANCEL, OG_TXGBUTTON, "Cancel", 199, 85, 50, 13, kChildVisible | WS_TABSTOP,
           BS_DEFPUSHBUTTON},
@@ -158,7 +182,8 @@ TEST(Menu, PopupHoldsTheFiveCommandsAndASeparator)
         int id;
         const char *text;
     } items[] = {{IDM_HELP, "Help..."}, {IDM_OPTIONS, "Options..."},
-                 {IDM_PLAYBACK, "Playback..."}, {IDM_DECODER, "Decoder..."}, {0, nullptr},
+                 {IDM_PLAYBACK, "Playback..."}, {IDM_PEDAL, "Pedal..."},
+                 {IDM_DECODER, "Decoder..."}, {0, nullptr},
                  {IDM_ABOUT, "About..."}};
     const int count = sizeof items / sizeof items[0];
     ASSERT_EQ(count, GetMenuItemCount(popup));
