@@ -56,6 +56,7 @@ struct KeyCase {
     const char *name;
     WORD key;
 };
+void PrintTo(const KeyCase &c, std::ostream *out) { *out << c.name; }
 
 class HoldToPlay : public PlayerTest, public ::testing::WithParamInterface<KeyCase> {
 protected:
@@ -187,7 +188,6 @@ protected:
     void SetUp() override
     {
         PlayerTest::SetUp();
-        char path[64];
         snprintf(path, sizeof path, "\\\\.\\pipe\\vantorel-pedal-%lu", GetCurrentProcessId());
         ASSERT_TRUE(pipe.Create(path));
         // An Infinity pedal, read with its reports of one number byte and two data bytes.
@@ -204,7 +204,19 @@ protected:
         PlayerTest::TearDown();
         pipe.Unplug();
     }
+    // The pedal plugged in again: Windows tells the reader's window that devices changed.
+    void PlugInAgain()
+    {
+        ASSERT_TRUE(pipe.Create(path));
+        HWND reader = FindWindowExA(HWND_MESSAGE, NULL, "VantorelPedalReader", NULL);
+        ASSERT_TRUE(reader) << "no reader window";
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(reader, WM_DEVICECHANGE, 0x0007 /* DBT_DEVNODES_CHANGED */, 0,
+                            SMTO_NORMAL, TYPED_DEADLINE_MS, &ignored);
+        ASSERT_TRUE(pipe.WaitConnected()) << "the pedal plugged in again was not opened";
+    }
     PedalPipe pipe;
+    char path[64] = "";
 };
 
 TEST_F(Pedal, DefaultButtonsWindPlayAndPauseAndAnUnplugWhileHeldPauses)
@@ -244,8 +256,16 @@ TEST_F(Pedal, DefaultButtonsWindPlayAndPauseAndAnUnplugWhileHeldPauses)
                         ADVANCE_DEADLINE_MS))
         << "middle held did not play: " << player.Display();
     pipe.Unplug();
-    EXPECT_GE(player.WaitForPaused(TimecodeFormat{RATE, false}), 110)
-        << "unplugged while held: not paused " << player.Display();
+    int unplugged = player.WaitForPaused(TimecodeFormat{RATE, false});
+    EXPECT_GE(unplugged, 110) << "unplugged while held: not paused " << player.Display();
+
+    PlugInAgain();
+    ASSERT_TRUE(pipe.Send(PEDAL_MIDDLE));
+    EXPECT_TRUE(WaitFor([&] { return player.PlayChecked() && Shown(player) > unplugged + 10; },
+                        ADVANCE_DEADLINE_MS))
+        << "middle held after plugging in again did not play: " << player.Display();
+    ASSERT_TRUE(pipe.Send(0));
+    EXPECT_GE(player.WaitForPaused(TimecodeFormat{RATE, false}), 0);
 }
 
 // The Pedal dialog names the pedal and lights the button held, while the pedal goes on acting.
