@@ -43,7 +43,6 @@ struct PlaybackChoice {
     int slowerHotKey;
     int fasterHotKey;
     int speedPercent;       // in and out: shown, and after OK the speed entered, held to its range
-    int holdToPlayHotKey;   // in and out: may be F13 to F24 as well
 };
 
 // The Options, Playback and Decoder dialogs take a pointer to their choice; the About dialog

@@ -184,8 +184,8 @@ static void OnOK(HWND dialog)
         StoreHotKey(dialog, IDC_PB_SLOWERKEY, KEY_SLOWER_HOTKEY, choice->slowerHotKey);
     choice->fasterHotKey =
         StoreHotKey(dialog, IDC_PB_FASTERKEY, KEY_FASTER_HOTKEY, choice->fasterHotKey);
-    choice->holdToPlayHotKey = StoreHotKey(dialog, IDC_PB_HOLDTOPLAYKEY, KEY_HOLD_TO_PLAY_HOTKEY,
-                                           choice->holdToPlayHotKey);
+    // The hold-to-play key is read back from the settings by the Player window.
+    StoreHotKey(dialog, IDC_PB_HOLDTOPLAYKEY, KEY_HOLD_TO_PLAY_HOTKEY, HOTKEY_NONE);
 }
 
 // OK stays open while a key is refused; a new choice in either list shows or clears the
