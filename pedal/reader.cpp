@@ -101,42 +101,6 @@ bool AskDevice(PedalDevice *device)
     return known;
 }
 
-// The first HID device the choice reads; its layout, -1 for none.
-int FindPedal(PedalDevice *device, char name[PEDAL_MODEL_NAME_SIZE])
-{
-    if (TestDevice(device))
-        return PedalLayoutOfDevice(g_reader.choice, device->vendor, device->product, name);
-    GUID hid;
-    HidD_GetHidGuid(&hid);
-    HDEVINFO set = SetupDiGetClassDevsA(&hid, NULL, NULL, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
-    if (set == INVALID_HANDLE_VALUE)
-        return -1;
-    int layout = -1;
-    SP_DEVICE_INTERFACE_DATA item = {};
-    item.cbSize = sizeof item;
-    for (DWORD i = 0; layout < 0 && SetupDiEnumDeviceInterfaces(set, NULL, &hid, i, &item);
-         i++) {
-        DWORD size = 0;
-        SetupDiGetDeviceInterfaceDetailA(set, &item, NULL, 0, &size, NULL);
-        if (size < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A))
-            continue;
-        SP_DEVICE_INTERFACE_DETAIL_DATA_A *detail = (SP_DEVICE_INTERFACE_DETAIL_DATA_A *)malloc(size);
-        if (!detail)
-            break;
-        detail->cbSize = sizeof *detail;
-        if (SetupDiGetDeviceInterfaceDetailA(set, &item, detail, size, NULL, NULL) &&
-            strlen(detail->DevicePath) < sizeof device->path) {
-            lstrcpynA(device->path, detail->DevicePath, sizeof device->path);
-            if (AskDevice(device))
-                layout = PedalLayoutOfDevice(g_reader.choice, device->vendor, device->product,
-                                             name);
-        }
-        free(detail);
-    }
-    SetupDiDestroyDeviceInfoList(set);
-    return layout;
-}
-
 // One pedal being read.
 struct Reading {
     HANDLE device;
@@ -157,11 +121,12 @@ bool StartRead(Reading *reading)
     return GetLastError() == ERROR_IO_PENDING;
 }
 
-bool OpenPedal(Reading *reading)
+// Reads the device when the choice reads it and it opens for reading (a pedal may show
+// several HID interfaces, of which Windows keeps a keyboard's to itself).
+bool TryDevice(Reading *reading, const PedalDevice &device)
 {
-    PedalDevice device = {};
     char name[PEDAL_MODEL_NAME_SIZE] = "";
-    int layout = FindPedal(&device, name);
+    int layout = PedalLayoutOfDevice(g_reader.choice, device.vendor, device.product, name);
     if (layout < 0 || device.reportLength < 1 || device.reportLength > PEDAL_REPORT_MOST)
         return false;
     reading->device = CreateFileA(device.path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -171,13 +136,48 @@ bool OpenPedal(Reading *reading)
     reading->layout = layout;
     reading->reportLength = device.reportLength;
     reading->held = 0;
-    SetStatus(name, 0);
-    if (StartRead(reading))
+    if (StartRead(reading)) {
+        SetStatus(name, 0);
         return true;
+    }
     CloseHandle(reading->device);
     reading->device = INVALID_HANDLE_VALUE;
-    SetStatus("", 0);
     return false;
+}
+
+// The first HID device the choice reads, opened and its first read started.
+bool OpenPedal(Reading *reading)
+{
+    PedalDevice device = {};
+    if (TestDevice(&device))
+        return TryDevice(reading, device);
+    GUID hid;
+    HidD_GetHidGuid(&hid);
+    HDEVINFO set = SetupDiGetClassDevsA(&hid, NULL, NULL, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    if (set == INVALID_HANDLE_VALUE)
+        return false;
+    bool opened = false;
+    SP_DEVICE_INTERFACE_DATA item = {};
+    item.cbSize = sizeof item;
+    for (DWORD i = 0; !opened && SetupDiEnumDeviceInterfaces(set, NULL, &hid, i, &item); i++) {
+        DWORD size = 0;
+        SetupDiGetDeviceInterfaceDetailA(set, &item, NULL, 0, &size, NULL);
+        if (size < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A))
+            continue;
+        SP_DEVICE_INTERFACE_DETAIL_DATA_A *detail =
+            (SP_DEVICE_INTERFACE_DETAIL_DATA_A *)malloc(size);
+        if (!detail)
+            break;
+        detail->cbSize = sizeof *detail;
+        if (SetupDiGetDeviceInterfaceDetailA(set, &item, detail, size, NULL, NULL) &&
+            strlen(detail->DevicePath) < sizeof device.path) {
+            lstrcpynA(device.path, detail->DevicePath, sizeof device.path);
+            opened = AskDevice(&device) && TryDevice(reading, device);
+        }
+        free(detail);
+    }
+    SetupDiDestroyDeviceInfoList(set);
+    return opened;
 }
 
 void ClosePedal(Reading *reading)

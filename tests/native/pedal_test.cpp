@@ -204,7 +204,8 @@ TEST(PedalChange, OtherActionsActOnPressOnly)
 {
     const int actions[PEDAL_SOURCE_COUNT] = {PEDAL_JUMP_BACK, PEDAL_PLAY_PAUSE,
                                              PEDAL_TYPE_TIMECODE, PEDAL_NONE};
-    EXPECT_EQ(RunChanges({L, 0, M, 0, M, 0, R, 0, K, 0}, false, actions), "jumpb toggle toggle type");
+    EXPECT_EQ(RunChanges({L, 0, M, 0, M, 0, R, 0, K, 0}, false, actions),
+              "jumpb toggle toggle type");
     const int speeds[PEDAL_SOURCE_COUNT] = {PEDAL_SLOWER, PEDAL_FASTER, PEDAL_JUMP_FORWARD,
                                             PEDAL_NONE};
     EXPECT_EQ(RunChanges({L, 0, M | R, 0}, false, speeds), "slow fast jumpf");
