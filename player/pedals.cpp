@@ -31,7 +31,11 @@ void ReadHoldToPlayKey(void)
     char text[OPTION_READ_SIZE];
     ReadSetting(SECTION_PLAYBACK, KEY_HOLD_TO_PLAY_HOTKEY, DEFAULT_HOLD_TO_PLAY_HOTKEY, text,
                 sizeof text);
-    Feet.holdToPlayKey = WideHotKeyFromName(text, Feet.holdToPlayKey);
+    int key = WideHotKeyFromName(text, Feet.holdToPlayKey);
+    // The release of a key no longer ours never comes: it holds nothing any more.
+    if (key != Feet.holdToPlayKey)
+        Feet.hold.held &= ~PEDAL_HOLD_KEY;
+    Feet.holdToPlayKey = key;
 }
 
 static void ReadPedalActions(void)
