@@ -80,3 +80,10 @@ extern const char AboutCreditText[];
 // and ends the dialog with 1; Cancel (also the Esc key) ends it with 0 and returns 0; every other
 // command, the controls' notifications included, is taken and returns 1.
 INT_PTR OnDialogCommand(HWND dialog, WPARAM command, void (*onOK)(HWND dialog));
+
+// The Pedal dialog's creation parameter: the hold-to-play key, shown. OK (result 1) writes the
+// [Pedal] section; the opener reads it back.
+struct PedalChoice {
+    int holdToPlayKey;  // in
+};
+INT_PTR CALLBACK PedalDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -41,7 +41,10 @@ static void InitHotKey(HWND dialog, int id, const char *key, bool wide = false)
         SendDlgItemMessageA(dialog, id, CB_ADDSTRING, 0, (LPARAM)names[i]);
     char text[OPTION_READ_SIZE];
     ReadSetting(SECTION_PLAYBACK, key, DEFAULT_JUMP_HOTKEY, text, sizeof text);
-    SendDlgItemMessageA(dialog, id, CB_SELECTSTRING, 0, (LPARAM)text);
+    // Exact names, so that "F1" finds "F1" only.
+    LRESULT found = SendDlgItemMessageA(dialog, id, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)text);
+    if (found != CB_ERR)
+        SendDlgItemMessageA(dialog, id, CB_SETCURSEL, (WPARAM)found, 0);
 }
 
 static void InitSwitch(HWND dialog, int id, const char *key)
@@ -95,6 +98,7 @@ static void OnInitDialog(HWND dialog, PlaybackChoice *choice)
     ReadSetting(SECTION_PLAYBACK, KEY_SOURCE_TIMECODE, DEFAULT_SOURCE_TIMECODE, text, sizeof text);
     CheckDlgButton(dialog, IDC_PB_SOURCETC,
                    lstrcmpA(text, SOURCE_TIMECODE_ON) == 0 ? BST_CHECKED : BST_UNCHECKED);
+    InitHotKey(dialog, IDC_PB_HOLDTOPLAYKEY, KEY_HOLD_TO_PLAY_HOTKEY, true);
 }
 
 static int SelectedHotKey(HWND dialog, int id)
@@ -122,6 +126,7 @@ static const struct {
     {IDC_PB_SLOWERKEY, IDC_PB_SLOWER_REFUSED, "Already Slower"},
     {IDC_PB_FASTERKEY, IDC_PB_FASTER_REFUSED, "Already Faster"},
     {IDC_PB_LOOPKEY, IDC_PB_LOOP_REFUSED, "Already the Loop key"},
+    {IDC_PB_HOLDTOPLAYKEY, IDC_PB_HOLDTOPLAY_REFUSED, "Already Hold to Play"},
 };
 enum { CHOSEN_KEY_COUNT = sizeof ChosenKeys / sizeof ChosenKeys[0] };
 
@@ -223,6 +228,8 @@ static void OnOK(HWND dialog)
     choice->sourceTimecode = IsDlgButtonChecked(dialog, IDC_PB_SOURCETC) == BST_CHECKED;
     WriteSetting(SECTION_PLAYBACK, KEY_SOURCE_TIMECODE,
                  choice->sourceTimecode ? SOURCE_TIMECODE_ON : DEFAULT_SOURCE_TIMECODE);
+    // The hold-to-play key is read back from the settings by the Player window.
+    StoreHotKey(dialog, IDC_PB_HOLDTOPLAYKEY, KEY_HOLD_TO_PLAY_HOTKEY, HOTKEY_NONE);
 }
 
 // OK stays open while a key is refused; a new choice in either list shows or clears the

@@ -11,8 +11,13 @@
 #define ZENTRIXKEY_API
 #endif
 
-// Posted to the window given to InstallKeyHook: wParam is the key's virtual-key code.
+// Posted to the window given to InstallKeyHook: wParam is the key's virtual-key code, lParam 0
+// for a press. With KEYHOOK_REPORT_RELEASES, a kept key's release is posted too, with lParam
+// KEYHOOK_RELEASED; a key's auto-repeat is never reported.
 #define WM_KEYHOOK_HOTKEY 2380
+#define KEYHOOK_RELEASED 1
+// InstallKeyHook's flags: also report the releases of the kept keys (a key held to play).
+#define KEYHOOK_REPORT_RELEASES 1
 
 // Keystrokes injected with this as their extra information are the program's own typing: the
 // hook neither reports them nor keeps them back.
@@ -22,7 +27,8 @@
 extern "C" {
 #endif
 
-// The Player window passes itself, 123 and 0.
+// The Player window passes itself, 123 and KEYHOOK_REPORT_RELEASES; 0 for flags reports
+// presses only.
 ZENTRIXKEY_API BOOL WINAPI InstallKeyHook(HWND window, DWORD key, DWORD flags);
 // No report after this returns, and no key is kept back any more.
 ZENTRIXKEY_API BOOL WINAPI RemoveKeyHook(void);

@@ -17,7 +17,8 @@ void KeepHotKeys(void)
     DWORD keys[] = {(DWORD)Player.tcHotKey, (DWORD)Player.startStopHotKey,
                     (DWORD)Player.jumpBackHotKey, (DWORD)Player.jumpForwardHotKey,
                     (DWORD)Player.slowerHotKey, (DWORD)Player.fasterHotKey,
-                    (DWORD)Player.loopHotKey, (DWORD)Stamps.locateHotKey};
+                    (DWORD)Player.loopHotKey, (DWORD)Stamps.locateHotKey,
+                    (DWORD)HoldToPlayKey()};
     SetKeyHookKeys(keys, sizeof keys / sizeof keys[0]);
 }
 
@@ -76,7 +77,7 @@ static void SendKeystrokes(const KeyStroke *strokes, int count, HKL layout)
         TypingSendInput((UINT)count, inputs, sizeof(INPUT));
 }
 
-static void TypeTimecode(void)
+void TypeTimecode(void)
 {
     uint16_t text[TYPED_STAMP_SIZE];
     StampTypedText(text);
@@ -106,4 +107,6 @@ void OnKeyHookHotKey(HWND window, WPARAM key)
         ToggleLoop(window);
     if ((int)key == Stamps.locateHotKey)
         LocateFromStamp(window);
+    if ((int)key == HoldToPlayKey())
+        PressHoldToPlayKey(window);
 }

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "app/app.h"
+#include "pedal/reader.h"
 #include "platform/quorvel.h"
 #include "platform/zentrixkey.h"
 #include "player/stamps.h"
@@ -52,7 +53,7 @@ void SetCurrentFile(const WCHAR *path)
 static bool WaitsForTheOpen(UINT message)
 {
     return message == WM_COMMAND || message == WM_DROPFILES || message == WM_APP_OPENFILE ||
-           message == WM_KEYHOOK_HOTKEY;
+           message == WM_KEYHOOK_HOTKEY || message == WM_PEDAL_BUTTONS;
 }
 
 bool DeferWhileOpening(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -190,6 +191,7 @@ void OnOpenFile(HWND window)
     ReadJumpHotKeys();
     ReadSpeedHotKeys();
     ReadStampSettings();
+    ReadHoldToPlayKey();
     KeepHotKeys();
 
     char offsetText[TC_OFFSET_READ_SIZE];

@@ -163,3 +163,20 @@ void FollowSlider(HWND window, int32_t frame);
 
 // How the typed keystrokes leave: SendInput, or a test's stand-in.
 extern UINT(WINAPI *TypingSendInput)(UINT count, INPUT *inputs, int size);
+
+// The feet (pedals.cpp): the hold-to-play key and the USB pedal's buttons.
+// At start: the key, the pedal's actions and its reader; at the end, the reader stopped.
+void StartPedal(HWND window);
+void StopPedal(void);
+// The hold-to-play key in force (0 = none), read from [Playback] at start and after the dialogs.
+int HoldToPlayKey(void);
+void ReadHoldToPlayKey(void);
+// The key hook's reports of the hold-to-play key: its press, and a kept key's release.
+void PressHoldToPlayKey(HWND window);
+void OnKeyHookRelease(HWND window, WPARAM key);
+// WM_PEDAL_BUTTONS from the pedal reader.
+void OnPedalButtons(HWND window, WPARAM held, LPARAM unplugged);
+// The Pedal dialog, and what it wrote put in force.
+void ChoosePedal(HWND window);
+// The TC hot key's typing, also a pedal's action.
+void TypeTimecode(void);

@@ -8,6 +8,7 @@
 #include "app/app.h"
 #include "controls/controls.h"
 #include "dialogs/dialogs.h"
+#include "pedal/reader.h"
 #include "platform/osgrim.h"
 #include "platform/quorvel.h"
 #include "platform/zentrixkey.h"
@@ -51,7 +52,8 @@ static void OnInitDialog(HWND window)
     Player.menu = LoadMenuA(App.instance, IDR_APPL_MENU);
     Player.displayFont = CreateDisplayFont();
     RestoreWindowPlacement(window, KEY_PLAYER);
-    InstallKeyHook(window, HOTKEY_HOOK_KEY, 0);
+    InstallKeyHook(window, HOTKEY_HOOK_KEY, KEYHOOK_REPORT_RELEASES);
+    StartPedal(window);
     KeepHotKeys();
     SendDlgItemMessageA(window, IDC_TCDISPLAY, WM_SETFONT, (WPARAM)Player.displayFont, 0);
     // The Tracker's range is 0 to 100 for good; playback does not move it.
@@ -206,6 +208,7 @@ static void ChoosePlayback(HWND window)
     Player.jumpForwardHotKey = choice.jumpForwardHotKey;
     Player.slowerHotKey = choice.slowerHotKey;
     Player.fasterHotKey = choice.fasterHotKey;
+    ReadHoldToPlayKey();
     KeepHotKeys();
     SetSpeed(window, choice.speedPercent);
     ReadWorkingDaySettings(window);
@@ -270,6 +273,7 @@ static INT_PTR OnCommand(HWND window, WPARAM command, LPARAM lParam)
     case IDM_PLAYBACK: ChoosePlayback(window); break;
     case IDM_STAMPS: ChooseStamps(window); break;
     case IDM_DECODER: ChooseDecoder(window); break;
+    case IDM_PEDAL: ChoosePedal(window); break;
     case IDM_ALWAYSONTOP: ToggleAlwaysOnTop(window); break;
     default:
         // IDOK and anything else: nothing
@@ -298,6 +302,7 @@ static void OnDestroy(HWND window)
     QuorvelExit();
     SaveWindowPlacement(window, KEY_PLAYER);
     RemoveKeyHook();
+    StopPedal();
     KillTimer(window, ENGINE_TIMER_ID);
     // The display keeps the font until it is destroyed, after this; it paints no more.
     DestroyMenu(Player.menu);
@@ -326,7 +331,13 @@ INT_PTR CALLBACK ViewDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_DESTROY: OnDestroy(window); return 0;
     case WM_APP_OPENFILE: OnOpenFile(window); return 0;
     case WM_APP_LOOPBACK: OnLoopBack(window); return 0;
-    case WM_KEYHOOK_HOTKEY: OnKeyHookHotKey(window, wParam); return 1;
+    case WM_KEYHOOK_HOTKEY:
+        if (lParam == KEYHOOK_RELEASED)
+            OnKeyHookRelease(window, wParam);
+        else
+            OnKeyHookHotKey(window, wParam);
+        return 1;
+    case WM_PEDAL_BUTTONS: OnPedalButtons(window, wParam, lParam); return 1;
     case WM_REMOTE_CONTROL: return OnRemoteControl(window, wParam, lParam);
     case WM_ENGINE_NOTIFY: OnEngineNotify(window, wParam, lParam); return 0;
     default: return 0;

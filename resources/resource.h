@@ -8,6 +8,7 @@
 #define IDD_DECODER "DECODER"
 #define IDD_ABOUT   "ABOUT"
 #define IDD_PLAYBACK "PLAYBACK"
+#define IDD_PEDAL "PEDAL"
 
 // The Player window's class, named by its template and registered at start-up.
 #define VANTOREL_DLGCLASS "VANTORELDLGCLASS"
@@ -27,6 +28,7 @@
 #define IDM_PLAYBACK 1004
 #define IDM_ALWAYSONTOP 1007
 #define IDM_RECENT_FIRST 1010  // the recent files, 1010 (the most recent) to 1017
+#define IDM_PEDAL 1005
 
 // Icons: the program's icon and its small icon.
 #define IDI_APPL   "APPL"
@@ -109,6 +111,23 @@
 #define IDC_ST_LAG              111
 #define IDC_ST_LOCATEKEY        112
 #define IDC_ST_LOCATE_REFUSED   113
+// The hold-to-play key, which may be F13 to F24 as well.
+#define IDC_PB_HOLD_GROUP          400
+#define IDC_PB_HOLDTOPLAYKEY       401
+#define IDC_PB_HOLDTOPLAY_REFUSED  402
+
+// Pedal dialog "PEDAL": the pedal found, each button's action with a light that shows while the
+// button is held, the Device text and the hold-to-play key.
+#define IDC_PD_GROUP       100
+#define IDC_PD_MODEL       101
+#define IDC_PD_LEFT        102
+#define IDC_PD_MIDDLE      103
+#define IDC_PD_RIGHT       104
+#define IDC_PD_LEFT_HELD   105
+#define IDC_PD_MIDDLE_HELD 106
+#define IDC_PD_RIGHT_HELD  107
+#define IDC_PD_DEVICE      108
+#define IDC_PD_HOLDKEY     109
 
 // Version resource.
 #define VANTOREL_VERSION_BINARY 1, 20, 0, 0

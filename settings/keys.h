@@ -72,6 +72,20 @@ enum {
 enum ShowFramesMode { SHOW_FRAMES_YES = 0, SHOW_FRAMES_NO = 1, SHOW_FRAMES_ZERO = 2 };
 enum AppendSignMode { APPEND_SPACE = 0, APPEND_NOT = 1, APPEND_CRLF = 2, APPEND_TAB = 3 };
 
+// The hold-to-play key of [Playback], and the [Pedal] section.
+#define KEY_HOLD_TO_PLAY_HOTKEY     "HoldToPlayHotKey"
+#define DEFAULT_HOLD_TO_PLAY_HOTKEY "-"
+#define SECTION_PEDAL               "Pedal"
+#define KEY_PEDAL_DEVICE            "Device"
+#define KEY_PEDAL_LEFT              "Left"
+#define KEY_PEDAL_MIDDLE            "Middle"
+#define KEY_PEDAL_RIGHT             "Right"
+#define KEY_PEDAL_DIALOG            "Pedal"
+#define DEFAULT_PEDAL_DEVICE        "auto"
+#define DEFAULT_PEDAL_LEFT          "Rewind"
+#define DEFAULT_PEDAL_MIDDLE        "HoldToPlay"
+#define DEFAULT_PEDAL_RIGHT         "FastForward"
+enum { PEDAL_ACTION_READ_SIZE = 16 };  // "TypeTimecode" and more
 // The [Stamp] section: the form a typed stamp takes, and the key that goes back to one.
 #define SECTION_STAMP           "Stamp"
 #define KEY_STAMP_TEMPLATE      "Template"

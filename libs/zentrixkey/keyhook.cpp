@@ -29,6 +29,7 @@ struct KeyHookState {
     HANDLE ready;                 // set by the hook thread once the hook is in place (or failed)
     volatile BOOL hookInstalled;  // result of SetWindowsHookEx, read after `ready`
     volatile HWND target;         // window that gets WM_KEYHOOK_HOTKEY; 0 = report nothing
+    volatile BOOL reportReleases; // KEYHOOK_REPORT_RELEASES was given with the target
     volatile LONG kept[kKeyCount / kBitsPerWord];  // one bit per key kept back
     KeyState keys[kKeyCount];
 };
@@ -65,6 +66,10 @@ bool NoteKey(WPARAM message, DWORD vk)
     if (!IsKeyDown(message)) {
         // A key-up with no key-down seen (held when the hook came) goes where its key belongs.
         bool keep = state == KEY_DOWN_KEPT || (state == KEY_UP && target && IsKept(vk));
+        // Only the release of a press that was reported and kept is reported: a hold that
+        // began before the key was ours has nothing to end.
+        if (state == KEY_DOWN_KEPT && target && g_keyHook.reportReleases)
+            PostMessageA(target, WM_KEYHOOK_HOTKEY, vk, KEYHOOK_RELEASED);
         state = KEY_UP;
         return keep;
     }
@@ -143,13 +148,13 @@ void DropQueuedReports(HWND window)
 
 extern "C" {
 
-// key and flags are accepted for the caller's sake: the hook always watches F1 to F12.
+// key is accepted for the caller's sake: the hook always watches F1 to F12 and the kept keys.
 ZENTRIXKEY_API BOOL WINAPI InstallKeyHook(HWND window, DWORD key, DWORD flags)
 {
     (void)key;
-    (void)flags;
     if (!window || !IsWindow(window)) return FALSE;
     EnterCriticalSection(&g_keyHook.lock);
+    g_keyHook.reportReleases = (flags & KEYHOOK_REPORT_RELEASES) != 0;
     bool running = g_keyHook.thread != NULL || StartHookThread();
     // Installing again only moves the reports to the new window: one hook, one report per press.
     HWND previous = static_cast<HWND>(InterlockedExchangePointer(

@@ -253,3 +253,40 @@ TEST_F(PlaybackDialogTest, ReopensWhereItWasLeft)
     EXPECT_EQ(r.left, 145);
     EXPECT_EQ(r.top, 167);
 }
+
+// The hold-to-play key offers F1 to F24; OK stores it, puts it in force and keeps it from the
+// program in front; a key already in use is refused like the jump and speed keys.
+TEST_F(PlaybackDialogTest, HoldToPlayKeyReachesF24AndIsRefusedWhenTaken)
+{
+    Start();
+    LRESULT count = 0;
+    std::string shown;
+    Playback([&](HWND dialog) {
+        count = SendDlgItemMessageA(dialog, IDC_PB_HOLDTOPLAYKEY, CB_GETCOUNT, 0, 0);
+        shown = ItemText(dialog, IDC_PB_HOLDTOPLAYKEY);
+        Select(dialog, IDC_PB_HOLDTOPLAYKEY, "F13");
+        Ok(dialog);
+    });
+    EXPECT_EQ(count, 25);
+    EXPECT_EQ(shown, "-");
+    EXPECT_EQ(Ini(SECTION_PLAYBACK, KEY_HOLD_TO_PLAY_HOTKEY), "F13");
+    EXPECT_EQ(HoldToPlayKey(), VK_F13);
+    std::vector<DWORD> kept = KeptKeys();
+    EXPECT_NE(std::find(kept.begin(), kept.end(), (DWORD)VK_F13), kept.end());
+
+    std::string refusal;
+    bool openAfterOk = false;
+    Playback([&](HWND dialog) {
+        shown = ItemText(dialog, IDC_PB_HOLDTOPLAYKEY);
+        Select(dialog, IDC_PB_JUMPBACKKEY, "F5");
+        Select(dialog, IDC_PB_HOLDTOPLAYKEY, "F5");
+        Ok(dialog);
+        openAfterOk = IsWindow(dialog) && IsWindowVisible(dialog);
+        refusal = ItemText(dialog, IDC_PB_HOLDTOPLAY_REFUSED);
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(shown, "F13");
+    EXPECT_TRUE(openAfterOk);
+    EXPECT_EQ(refusal, "Already Jump Back");
+    EXPECT_EQ(HoldToPlayKey(), VK_F13) << "Cancel changed the key in force";
+}

@@ -81,7 +81,7 @@ TEST_F(PlayerWindowTest, StartsBoundToTheEngineAndHook)
     ASSERT_FALSE(calls.empty());
     // The early moves come before the engine is bound; the hook before the engine.
     auto at = [&](const std::string &c) { return std::find(calls.begin(), calls.end(), c) - calls.begin(); };
-    EXPECT_LT(at("InstallKeyHook(123,0)"), at("QuorvelInit"));
+    EXPECT_LT(at("InstallKeyHook(123,1)"), at("QuorvelInit"));
     EXPECT_LT(at("QuorvelMoveVideoWindow"), at("QuorvelInit"));
     EXPECT_EQ(FakeEngineWindow(), window_);
     EXPECT_EQ(FakeHookWindow(), window_);

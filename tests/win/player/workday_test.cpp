@@ -141,7 +141,7 @@ TEST_F(WorkdayTest, RecentFilesInTheMenuNewestFirstAndAGoneFileDropped)
     EXPECT_EQ(GetMenuItemID(Popup(), 0), (UINT)IDM_RECENT_FIRST);
     // The designed items follow, once, however often the menu is shown.
     ShowRecentFilesInMenu(Popup());
-    EXPECT_EQ(GetMenuItemCount(Popup()), 5 + 1 + 8);
+    EXPECT_EQ(GetMenuItemCount(Popup()), 5 + 1 + 9);
 
     // Chosen: opened like a dropped file, and first in the list.
     ClearFakeCalls();

@@ -49,6 +49,7 @@ std::vector<Injected> Tap(WORD vk, ULONG_PTR extra = 0)
 // Records what reaches the focused test window, key-downs included.
 struct Recorder {
     std::vector<WPARAM> reports;   // wParam of every WM_KEYHOOK_HOTKEY
+    std::vector<WPARAM> releases;  // the same, of the reports of a release
     std::vector<WPARAM> keyDowns;  // wParam of every WM_KEYDOWN / WM_SYSKEYDOWN the window got
     std::vector<WPARAM> keyUps;    // likewise WM_KEYUP / WM_SYSKEYUP
 };
@@ -59,7 +60,7 @@ LRESULT CALLBACK RecorderProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 {
     switch (message) {
     case WM_KEYHOOK_HOTKEY:
-        g_recorder->reports.push_back(wParam);
+        (lParam == KEYHOOK_RELEASED ? g_recorder->releases : g_recorder->reports).push_back(wParam);
         return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -156,6 +157,7 @@ protected:
     void Clear()
     {
         recorder.reports.clear();
+        recorder.releases.clear();
         recorder.keyDowns.clear();
         recorder.keyUps.clear();
     }
@@ -382,6 +384,41 @@ TEST(KeyHookInstall, RefusesAWindowThatDoesNotExist)
     EXPECT_FALSE(InstallKeyHook(NULL, VK_F12, 0));
     EXPECT_FALSE(InstallKeyHook(reinterpret_cast<HWND>(0x1234), VK_F12, 0));
     EXPECT_TRUE(RemoveKeyHook());
+}
+
+}  // namespace
+
+namespace {
+
+// A key held to play: with KEYHOOK_REPORT_RELEASES the kept keys' releases are reported too,
+// once per press however long the key repeats; keys that are not kept and callers that did not
+// ask get presses only, as before.
+TEST_F(KeyHookTest, ReleasesOfKeptKeysAreReportedOnlyWhenAsked)
+{
+    ASSERT_TRUE(InstallKeyHook(window, VK_F12, KEYHOOK_REPORT_RELEASES));
+    Keep({VK_F13, VK_F9});
+    const std::vector<WPARAM> f13 = {VK_F13}, none;
+    Clear();
+    InjectFromOtherThread({{VK_F13, false, 0}, {VK_F13, false, 0}, {VK_F13, false, 0},
+                           {VK_F13, true, 0}});
+    SettleKeys();
+    EXPECT_EQ(recorder.reports, f13);
+    EXPECT_EQ(recorder.releases, f13);
+    EXPECT_EQ(recorder.keyDowns, none) << "a kept key reached the window";
+    EXPECT_EQ(recorder.keyUps, none);
+
+    Clear();
+    InjectFromOtherThread(Tap(VK_F5));  // reported, not kept
+    SettleKeys();
+    EXPECT_EQ(recorder.reports, std::vector<WPARAM>({VK_F5}));
+    EXPECT_EQ(recorder.releases, none);
+
+    ASSERT_TRUE(InstallKeyHook(window, VK_F12, 0));
+    Clear();
+    InjectFromOtherThread(Tap(VK_F13));
+    SettleKeys();
+    EXPECT_EQ(recorder.reports, f13);
+    EXPECT_EQ(recorder.releases, none) << "a release reported to a caller that did not ask";
 }
 
 }  // namespace
