@@ -18,7 +18,7 @@ static int ReadRecentList(RecentEntry *list)
     int count = 0;
     for (int i = 0; i < RECENT_MOST; i++) {
         char key[KEY_NAME_SIZE], text[RECENT_ENTRY_SIZE];
-        snprintf(key, sizeof key, KEY_RECENT_FILE, i + 1);
+        snprintf(key, sizeof key, "%s%d", KEY_RECENT_FILE, i + 1);
         ReadSetting(SECTION_RECENT, key, "", text, sizeof text);
         if (ParseRecentEntry(text, &list[count]))
             count++;
@@ -30,7 +30,7 @@ static void WriteRecentList(const RecentEntry *list, int count)
 {
     for (int i = 0; i < RECENT_MOST; i++) {
         char key[KEY_NAME_SIZE], text[RECENT_ENTRY_SIZE];
-        snprintf(key, sizeof key, KEY_RECENT_FILE, i + 1);
+        snprintf(key, sizeof key, "%s%d", KEY_RECENT_FILE, i + 1);
         if (i < count)
             FormatRecentEntry(list[i], text);
         WriteSetting(SECTION_RECENT, key, i < count ? text : NULL);

@@ -27,7 +27,7 @@
 #define KEY_LOOP_SPEED          "LoopSpeed"
 #define KEY_SLIDER_FOLLOWS      "SliderFollows"
 #define SECTION_RECENT          "Recent"
-#define KEY_RECENT_FILE         "File%d"    // File1, the most recent, to File8
+#define KEY_RECENT_FILE         "File"      // and a number: File1, the most recent, to File8
 #define KEY_SOURCE_TIMECODE     "SourceTimecode"
 #define KEY_DEFAULT             "default"   // FrameRate and TC-Offset entry of files without their own
 #define SECTION_WINDOW_POSITION "WindowPosition"
