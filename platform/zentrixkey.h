@@ -37,6 +37,10 @@ ZENTRIXKEY_API BOOL WINAPI RemoveKeyHook(void);
 // are left out, so a disabled hot key (0) may be passed as it is. FALSE for keys NULL with a
 // count.
 ZENTRIXKEY_API BOOL WINAPI SetKeyHookKeys(const DWORD *keys, DWORD count);
+// SendInput for the program's own typing, passing the hook by: the keys are neither reported nor
+// kept back, and no other program's key lands among them. Returns the events sent, as SendInput
+// does (0 for no inputs).
+ZENTRIXKEY_API UINT WINAPI SendKeysPastHook(const INPUT *inputs, UINT count);
 
 #ifdef __cplusplus
 }

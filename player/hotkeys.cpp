@@ -9,7 +9,14 @@
 #include "resources/resource.h"
 #include "timecode/timecode.h"
 
-UINT(WINAPI *TypingSendInput)(UINT count, INPUT *inputs, int size) = SendInput;
+// The program's own keys go past the key hook, which has nothing to watch in them.
+UINT WINAPI SendOwnKeys(UINT count, INPUT *inputs, int size)
+{
+    (void)size;
+    return SendKeysPastHook(inputs, count);
+}
+
+UINT(WINAPI *TypingSendInput)(UINT count, INPUT *inputs, int size) = SendOwnKeys;
 
 // The hot keys in force stay ours: the key hook keeps them from the program in front.
 void KeepHotKeys(void)

@@ -161,8 +161,9 @@ void ToggleAlwaysOnTop(HWND window);
 // With SliderFollows on, the knob shows where the position is, but not while it is dragged.
 void FollowSlider(HWND window, int32_t frame);
 
-// How the typed keystrokes leave: SendInput, or a test's stand-in.
+// How the typed keystrokes leave: past the key hook (SendOwnKeys), or a test's stand-in.
 extern UINT(WINAPI *TypingSendInput)(UINT count, INPUT *inputs, int size);
+UINT WINAPI SendOwnKeys(UINT count, INPUT *inputs, int size);
 
 // The feet (pedals.cpp): the hold-to-play key and the USB pedal's buttons.
 // At start: the key, the pedal's actions and its reader; at the end, the reader stopped.

@@ -13,6 +13,14 @@ const DWORD kKeyCount = 256;  // virtual-key codes 0 to 255
 const DWORD kBitsPerWord = 32;
 // How long Install and Remove wait for the hook thread to start or to end.
 const DWORD kThreadWaitMs = 5000;
+// How long SendKeysPastHook waits for the hook thread, which does nothing but wait itself.
+const DWORD kSendWaitMs = 1000;
+// Asks the hook thread to send keys with the hook taken off; lParam is a SendRequest.
+const UINT WM_SEND_PAST_HOOK = WM_APP + 1;
+// Before the hook goes off, the kept keys that are down must have been still this long, but the
+// keys wait no longer than the most.
+const double kSettleQuietMs = 3;
+const double kSettleMostMs = 12;
 
 // Where a key stands, as the hook thread saw it: the key-up follows what its key-down did, so a
 // key pressed before it was made a hot key is not left stuck down in the program in front.
@@ -32,9 +40,52 @@ struct KeyHookState {
     volatile BOOL reportReleases; // KEYHOOK_REPORT_RELEASES was given with the target
     volatile LONG kept[kKeyCount / kBitsPerWord];  // one bit per key kept back
     KeyState keys[kKeyCount];
+    double keptKeyMovedAt;        // when a kept key last went down, repeated or came up (NowMs)
 };
 
 KeyHookState g_keyHook;
+
+// One SendKeysPastHook call, shared by the caller and the hook thread. Whichever of the two lets
+// go of it last frees it, so a caller that stops waiting leaves nothing dangling.
+struct SendRequest {
+    volatile LONG holders;
+    HANDLE done;
+    UINT sent;
+    UINT count;
+    INPUT inputs[1];  // count of them
+};
+
+SendRequest *NewSendRequest(const INPUT *inputs, UINT count)
+{
+    SIZE_T size = sizeof(SendRequest) + (count ? count - 1 : 0) * sizeof(INPUT);
+    SendRequest *request = static_cast<SendRequest *>(HeapAlloc(GetProcessHeap(), 0, size));
+    if (!request) return NULL;
+    request->done = CreateEventA(NULL, TRUE, FALSE, NULL);
+    if (!request->done) {
+        HeapFree(GetProcessHeap(), 0, request);
+        return NULL;
+    }
+    request->holders = 2;
+    request->sent = 0;
+    request->count = count;
+    CopyMemory(request->inputs, inputs, count * sizeof(INPUT));
+    return request;
+}
+
+void LetGoOfSendRequest(SendRequest *request)
+{
+    if (InterlockedDecrement(&request->holders) != 0) return;
+    CloseHandle(request->done);
+    HeapFree(GetProcessHeap(), 0, request);
+}
+
+double NowMs()
+{
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
 
 bool IsReported(DWORD vk)
 {
@@ -63,6 +114,7 @@ bool NoteKey(WPARAM message, DWORD vk)
 {
     KeyState &state = g_keyHook.keys[vk];
     HWND target = g_keyHook.target;
+    if (state == KEY_DOWN_KEPT) g_keyHook.keptKeyMovedAt = NowMs();
     if (!IsKeyDown(message)) {
         // A key-up with no key-down seen (held when the hook came) goes where its key belongs.
         bool keep = state == KEY_DOWN_KEPT || (state == KEY_UP && target && IsKept(vk));
@@ -94,18 +146,104 @@ LRESULT CALLBACK LowLevelKeyboardProc(int code, WPARAM message, LPARAM lParam)
     return CallNextHookEx(NULL, code, message, lParam);
 }
 
+HHOOK SetHook()
+{
+    return SetWindowsHookExA(WH_KEYBOARD_LL, LowLevelKeyboardProc, g_keyHook.module, 0);
+}
+
+bool AnyKeptKeyDown()
+{
+    for (KeyState state : g_keyHook.keys)
+        if (state == KEY_DOWN_KEPT) return true;
+    return false;
+}
+
+// A tool that taps a hot key (a macro tool, a pedal's software) lets go of it a moment after it
+// pressed it, which is when our typing would go out. So the kept keys that are down must first
+// have been still for a moment, the hook answering meanwhile: the key-up of such a tap is seen,
+// not missed while the hook is off. A finger holds a key far longer than the wait.
+void LetKeptKeysSettle()
+{
+    double start = NowMs();
+    while (AnyKeptKeyDown()) {
+        double now = NowMs();
+        double still = now - g_keyHook.keptKeyMovedAt;
+        if (still >= kSettleQuietMs || now - start >= kSettleMostMs) return;
+        MsgWaitForMultipleObjectsEx(0, NULL, static_cast<DWORD>(kSettleQuietMs - still) + 1,
+                                    QS_SENDMESSAGE, 0);
+        MSG msg;
+        PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);  // calls the hook
+    }
+}
+
+// The system's key state remembers, besides whether a key is down, whether it went down since
+// it was last asked: asked now, before the hook goes off, for the keys kept down.
+void ForgetEarlierPresses()
+{
+    for (DWORD vk = 1; vk < kKeyCount; vk++)
+        if (g_keyHook.keys[vk] == KEY_DOWN_KEPT) GetAsyncKeyState(static_cast<int>(vk));
+}
+
+// While the hook was off, keys went by unseen, and the system's key state tells what they did.
+// A key that went down to the program in front and came up meanwhile is up again; one pressed
+// meanwhile went to the program, and its key-up goes there too. A kept key's key-down never
+// reached the key state: it is still held if nothing went by (or a repeat that left it down),
+// and was let go if it went down (a repeat) and came up since.
+void CatchUpWithUnseenKeys()
+{
+    for (DWORD vk = 1; vk < kKeyCount; vk++) {
+        KeyState &state = g_keyHook.keys[vk];
+        SHORT async = GetAsyncKeyState(static_cast<int>(vk));
+        bool down = (async & 0x8000) != 0, wentDown = (async & 1) != 0;
+        if (state == KEY_DOWN_KEPT && !down && wentDown) {
+            state = KEY_UP;
+            HWND target = g_keyHook.target;
+            if (target && g_keyHook.reportReleases)
+                PostMessageA(target, WM_KEYHOOK_HOTKEY, vk, KEYHOOK_RELEASED);
+        } else if (state == KEY_DOWN_PASSED && !down) {
+            state = KEY_UP;
+        } else if (state == KEY_UP && down) {
+            state = KEY_DOWN_PASSED;
+        }
+    }
+}
+
+// Under Wine every event that passes a low-level hook waits for the hook thread's answer, a
+// round trip through the server per key: a stamp of two dozen keystrokes took 20 ms on an idle
+// machine and over 100 ms on a busy one. The program's own keys need no watching, so they go
+// out with the hook off, for the millisecond that takes. Returns the hook put back.
+HHOOK SendPastHook(HHOOK hook, SendRequest *request)
+{
+    LetKeptKeysSettle();
+    ForgetEarlierPresses();
+    if (hook) UnhookWindowsHookEx(hook);
+    request->sent = SendInput(request->count, request->inputs, sizeof(INPUT));
+    hook = SetHook();
+    if (!hook) hook = SetHook();  // once more; without it no hot key would be reported
+    g_keyHook.hookInstalled = hook != NULL;
+    CatchUpWithUnseenKeys();
+    SetEvent(request->done);
+    LetGoOfSendRequest(request);
+    return hook;
+}
+
 // Windows calls a low-level hook on the thread that installed it while that thread waits for
 // messages, so this thread does nothing but wait. WM_QUIT (from RemoveKeyHook) ends it.
 DWORD WINAPI HookThread(void *)
 {
     MSG msg;
     PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE);  // make the queue before anyone posts to it
-    HHOOK hook = SetWindowsHookExA(WH_KEYBOARD_LL, LowLevelKeyboardProc, g_keyHook.module, 0);
+    HHOOK hook = SetHook();
     g_keyHook.hookInstalled = hook != NULL;
     SetEvent(g_keyHook.ready);
     if (!hook) return 1;
-    while (GetMessageA(&msg, NULL, 0, 0) > 0) DispatchMessageA(&msg);
-    UnhookWindowsHookEx(hook);
+    while (GetMessageA(&msg, NULL, 0, 0) > 0) {
+        if (!msg.hwnd && msg.message == WM_SEND_PAST_HOOK)
+            hook = SendPastHook(hook, reinterpret_cast<SendRequest *>(msg.lParam));
+        else
+            DispatchMessageA(&msg);
+    }
+    if (hook) UnhookWindowsHookEx(hook);
     return 0;
 }
 
@@ -190,6 +328,29 @@ ZENTRIXKEY_API BOOL WINAPI SetKeyHookKeys(const DWORD *keys, DWORD count)
     StoreKept(kept);
     LeaveCriticalSection(&g_keyHook.lock);
     return TRUE;
+}
+
+ZENTRIXKEY_API UINT WINAPI SendKeysPastHook(const INPUT *inputs, UINT count)
+{
+    if (!inputs || !count) return 0;
+    EnterCriticalSection(&g_keyHook.lock);
+    SendRequest *request = g_keyHook.thread ? NewSendRequest(inputs, count) : NULL;
+    if (!request) {
+        LeaveCriticalSection(&g_keyHook.lock);
+        // No hook to pass (or no memory to ask the hook thread with): they go out as they are,
+        // marked as ours for a hook that is still there.
+        return SendInput(count, const_cast<INPUT *>(inputs), sizeof(INPUT));
+    }
+    UINT sent = 0;
+    if (PostThreadMessageA(g_keyHook.threadId, WM_SEND_PAST_HOOK, 0,
+                           reinterpret_cast<LPARAM>(request))) {
+        if (WaitForSingleObject(request->done, kSendWaitMs) == WAIT_OBJECT_0) sent = request->sent;
+    } else {
+        LetGoOfSendRequest(request);  // the hook thread never saw it
+    }
+    LetGoOfSendRequest(request);
+    LeaveCriticalSection(&g_keyHook.lock);
+    return sent;
 }
 
 }  // extern "C"

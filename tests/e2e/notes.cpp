@@ -3,11 +3,15 @@
 // A window with one multi-line edit control that has the keyboard focus whenever the window is
 // active. It ends when it is closed. Every key message the edit control receives is noted in
 // the text of a hidden static control, "v7B" for a key-down of F12 and "^7B" for its key-up,
-// separated by blanks, so that a test can see which keys reached the program in front.
+// separated by blanks, so that a test can see which keys reached the program in front. A second
+// hidden static control holds each of those messages' time (GetMessageTime, in milliseconds),
+// the time the key entered the input queue, so that a bench can tell when keys were typed apart
+// from how long this window takes to show them.
 #include <windows.h>
 #include <commctrl.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 namespace {
 
@@ -15,19 +19,30 @@ const char NOTES_CLASS[] = "VantorelE2ENotes";
 const int NOTES_WIDTH = 420, NOTES_HEIGHT = 200;
 const int EDIT_ID = 100;
 const int KEYS_ID = 101;
+const int TIMES_ID = 102;
 const int KEYS_SIZE = 1024;
 
-HWND edit, keys;
+HWND edit, keys, times;
+
+void Append(HWND control, const char *entry)
+{
+    char text[KEYS_SIZE * 4];
+    int length = GetWindowTextA(control, text, sizeof text);
+    if (length + 1 + (int)strlen(entry) >= (int)sizeof text)
+        return;
+    snprintf(text + length, sizeof text - length, "%s%s", length ? " " : "", entry);
+    SetWindowTextA(control, text);
+}
 
 void NoteKey(char direction, WPARAM vk)
 {
-    char text[KEYS_SIZE];
-    int length = GetWindowTextA(keys, text, sizeof text);
-    if (length + 5 >= KEYS_SIZE)
+    char entry[16];
+    snprintf(entry, sizeof entry, "%c%02X", direction, (unsigned)(vk & 0xFF));
+    if (GetWindowTextLengthA(keys) + 5 >= KEYS_SIZE)
         return;
-    snprintf(text + length, sizeof text - length, "%s%c%02X", length ? " " : "", direction,
-             (unsigned)(vk & 0xFF));
-    SetWindowTextA(keys, text);
+    Append(keys, entry);
+    snprintf(entry, sizeof entry, "%lu", (unsigned long)GetMessageTime());
+    Append(times, entry);
 }
 
 LRESULT CALLBACK EditKeysProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -51,7 +66,9 @@ LRESULT CALLBACK NotesProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
                                0, 0, 0, 0, window, (HMENU)(INT_PTR)EDIT_ID, NULL, NULL);
         keys = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 0, 0, window,
                                (HMENU)(INT_PTR)KEYS_ID, NULL, NULL);
-        if (!edit || !keys || !SetWindowSubclass(edit, EditKeysProc, 0, 0))
+        times = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 0, 0, window,
+                                (HMENU)(INT_PTR)TIMES_ID, NULL, NULL);
+        if (!edit || !keys || !times || !SetWindowSubclass(edit, EditKeysProc, 0, 0))
             return -1;
         return 0;
     case WM_SIZE:

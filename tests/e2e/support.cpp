@@ -16,6 +16,8 @@ const char PLAYER_EXE[] = "Zentrix.exe";
 const char CTL_EXE[] = "zentrixctl.exe";
 const char NOTES_EXE[] = "e2e_notes.exe";
 const char NOTES_CLASS[] = "VantorelE2ENotes";
+// The hidden controls of the notes window with its keys and their times, as notes.cpp numbers them.
+const int NOTES_KEYS_ID = 101, NOTES_TIMES_ID = 102;
 const char DIALOG_CLASS[] = "#32770";
 const char VIDEO_BAND_CLASS[] = "QuorvelVideoBand";
 const int TEXT_SIZE = 1024;
@@ -533,8 +535,9 @@ bool Notes::Start(int x, int y)
         [&] {
             frame_ = FindProcessWindow(pid, NOTES_CLASS, NULL);
             edit_ = frame_ ? FindWindowExA(frame_, NULL, "EDIT", NULL) : NULL;
-            keys_ = frame_ ? FindWindowExA(frame_, NULL, "STATIC", NULL) : NULL;
-            return edit_ && keys_ && IsWindowVisible(frame_);
+            keys_ = frame_ ? GetDlgItem(frame_, NOTES_KEYS_ID) : NULL;
+            times_ = frame_ ? GetDlgItem(frame_, NOTES_TIMES_ID) : NULL;
+            return edit_ && keys_ && times_ && IsWindowVisible(frame_);
         },
         START_DEADLINE_MS);
 }
@@ -567,10 +570,26 @@ std::string Notes::Text() const { return TextOf(edit_); }
 
 std::string Notes::Keys() const { return TextOf(keys_); }
 
+std::vector<DWORD> Notes::KeyTimes() const
+{
+    std::vector<DWORD> times;
+    std::string text = TextOf(times_);
+    for (const char *p = text.c_str(); *p;) {
+        char *end = NULL;
+        unsigned long time = strtoul(p, &end, 10);
+        if (end == p)
+            break;
+        times.push_back((DWORD)time);
+        p = end;
+    }
+    return times;
+}
+
 void Notes::Clear() const
 {
     SendMessageTimeoutA(edit_, WM_SETTEXT, 0, (LPARAM) "", SMTO_NORMAL, ANSWER_TIMEOUT_MS, NULL);
     SendMessageTimeoutA(keys_, WM_SETTEXT, 0, (LPARAM) "", SMTO_NORMAL, ANSWER_TIMEOUT_MS, NULL);
+    SendMessageTimeoutA(times_, WM_SETTEXT, 0, (LPARAM) "", SMTO_NORMAL, ANSWER_TIMEOUT_MS, NULL);
 }
 
 static void SendKey(WORD key, DWORD flags)

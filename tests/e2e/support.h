@@ -150,12 +150,14 @@ public:
     std::string Text() const;
     // The key messages its edit control received: "v7B ^7B" for a tap of F12.
     std::string Keys() const;
-    void Clear() const;  // the text and the keys
+    // When each of those messages entered the input queue, in milliseconds (GetMessageTime).
+    std::vector<DWORD> KeyTimes() const;
+    void Clear() const;  // the text, the keys and their times
     HWND Window() const { return frame_; }
 
 private:
     PROCESS_INFORMATION pi_ = {};
-    HWND frame_ = NULL, edit_ = NULL, keys_ = NULL;
+    HWND frame_ = NULL, edit_ = NULL, keys_ = NULL, times_ = NULL;
 };
 
 // Settings for a test: the frame rate of every file and the Player window's place.

@@ -102,7 +102,7 @@ std::vector<std::vector<INPUT>> sendCalls;
 UINT WINAPI CountingSendInput(UINT count, INPUT *inputs, int size)
 {
     sendCalls.emplace_back(inputs, inputs + count);
-    return SendInput(count, inputs, size);
+    return SendOwnKeys(count, inputs, size);
 }
 
 int16_t ScanInForegroundLayout(uint16_t ch, void *)
@@ -123,7 +123,7 @@ protected:
     }
     void TearDown() override
     {
-        TypingSendInput = SendInput;
+        TypingSendInput = SendOwnKeys;
         PlayerWindowTest::TearDown();
     }
     std::vector<KeyStroke> Expected(int frames, int append)

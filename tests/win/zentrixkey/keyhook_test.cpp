@@ -422,3 +422,106 @@ TEST_F(KeyHookTest, ReleasesOfKeptKeysAreReportedOnlyWhenAsked)
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<INPUT> Inputs(const std::vector<Injected> &keys)
+{
+    std::vector<INPUT> inputs;
+    for (const Injected &key : keys) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key.vk;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key.vk, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = key.up ? KEYEVENTF_KEYUP : 0;
+        input.ki.dwExtraInfo = key.extra;
+        inputs.push_back(input);
+    }
+    return inputs;
+}
+
+UINT SendPast(const std::vector<Injected> &keys)
+{
+    std::vector<INPUT> inputs = Inputs(keys);
+    return SendKeysPastHook(inputs.data(), static_cast<UINT>(inputs.size()));
+}
+
+// The program's own keys go out with the hook taken off for them: every one reaches the window,
+// kept keys included, none is reported, and the hook is back for the next key.
+TEST_F(KeyHookTest, OwnKeysGoPastTheHookAndTheHookIsBackAfterwards)
+{
+    ASSERT_TRUE(InstallKeyHook(window, VK_F12, KEYHOOK_REPORT_RELEASES));
+    Keep({VK_F12, VK_F11});
+    for (int round = 0; round < 3; round++) {
+        Clear();
+        EXPECT_EQ(SendPast({{VK_F12, false, 0}, {VK_F12, true, 0}, {'1', false, 0}, {'1', true, 0}}),
+                  4u);
+        SettleKeys();
+        EXPECT_EQ(recorder.keyDowns, std::vector<WPARAM>({VK_F12, '1'})) << "round " << round;
+        EXPECT_EQ(recorder.keyUps, std::vector<WPARAM>({VK_F12, '1'})) << "round " << round;
+        EXPECT_TRUE(recorder.reports.empty()) << "round " << round;
+
+        Clear();
+        InjectFromOtherThread(Tap(VK_F11));
+        SettleKeys();
+        ExpectTap({VK_F11, 0, false, true}, recorder, "a kept key after our own keys");
+        EXPECT_EQ(recorder.releases, std::vector<WPARAM>({VK_F11}));
+    }
+    EXPECT_EQ(SendKeysPastHook(NULL, 0), 0u);
+}
+
+// While our keys go out, the user's keys go by the hook unseen. A key the hook saw go down to
+// the window and that came up meanwhile is a new press the next time; a key that went down
+// meanwhile has its key-up follow it to the window. A kept key held across our keys (the hot
+// key that asked for them) is still one press, and its repeats and key-up stay kept; one that
+// repeated and came up meanwhile is up, its release reported.
+TEST_F(KeyHookTest, KeysThatWentByWhileOurOwnWentOutAreCaughtUpWith)
+{
+    ASSERT_TRUE(InstallKeyHook(window, VK_F12, KEYHOOK_REPORT_RELEASES));
+    Keep({VK_F12});
+
+    InjectFromOtherThread({{VK_F5, false, 0}});
+    SettleKeys();
+    SendPast({{VK_F5, true, 0}});  // stands for the user letting go of F5 just then
+    InjectFromOtherThread(Tap(VK_F5));
+    SettleKeys();
+    EXPECT_EQ(recorder.reports, std::vector<WPARAM>({VK_F5, VK_F5}))
+        << "F5 pressed again after it came up unseen was taken for a repeat";
+
+    Clear();
+    SendPast({{VK_F6, false, 0}});  // the user pressing F6 just then
+    InjectFromOtherThread({{VK_F6, true, 0}});
+    SettleKeys();
+    EXPECT_EQ(recorder.keyDowns, std::vector<WPARAM>({VK_F6}));
+    EXPECT_EQ(recorder.keyUps, std::vector<WPARAM>({VK_F6})) << "F6's key-up did not follow";
+
+    Clear();
+    InjectFromOtherThread({{VK_F12, false, 0}});
+    SendPast({{'2', false, 0}, {'2', true, 0}});
+    InjectFromOtherThread({{VK_F12, false, 0}, {VK_F12, false, 0}, {VK_F12, true, 0}});
+    SettleKeys();
+    EXPECT_EQ(recorder.reports, std::vector<WPARAM>({VK_F12}));
+    EXPECT_EQ(recorder.releases, std::vector<WPARAM>({VK_F12}));
+    EXPECT_EQ(recorder.keyDowns, std::vector<WPARAM>({'2'})) << "a kept key reached the window";
+    EXPECT_EQ(recorder.keyUps, std::vector<WPARAM>({'2'}));
+
+    // Its repeat and its release went by: it is up, and pressed again it is a new press.
+    Clear();
+    InjectFromOtherThread({{VK_F12, false, 0}});
+    SendPast({{VK_F12, false, 0}, {VK_F12, true, 0}});
+    InjectFromOtherThread(Tap(VK_F12));
+    SettleKeys();
+    EXPECT_EQ(recorder.reports, std::vector<WPARAM>({VK_F12, VK_F12}))
+        << "F12 pressed again after it was let go unseen was taken for a repeat";
+    EXPECT_EQ(recorder.releases, std::vector<WPARAM>({VK_F12, VK_F12}));
+}
+
+// Without a hook the keys go out all the same.
+TEST(KeyHookSend, SendsWithoutAHook)
+{
+    ASSERT_TRUE(RemoveKeyHook());
+    std::vector<INPUT> inputs = Inputs({{VK_SHIFT, false, 0}, {VK_SHIFT, true, 0}});
+    EXPECT_EQ(SendKeysPastHook(inputs.data(), 2), 2u);
+}
+
+}  // namespace
