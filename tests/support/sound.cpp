@@ -6,6 +6,7 @@
 #include <stdint.h>
 #include <stdio.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -118,29 +119,40 @@ std::vector<int16_t> ReadSamples(const std::string &path)
     return samples;
 }
 
-// The frequency of a steady tone from its zero crossings, counted in the 10 ms stretches that
-// carry sound: a loaded machine lets the stream run dry now and then, and the sink fills the
-// gaps with silence.
+// The frequency of a steady tone from the spacing of its rising zero crossings, each placed
+// between its two samples. A loaded machine lets the stream run dry now and then, and the sink
+// fills the gap with silence, in the middle of a stretch as often as not: a spacing across a gap
+// (or across a splice of the stretched sound) is far from the tone's period, so only spacings
+// near the median one count. A crossing counts only after the wave went clearly below zero, so
+// the faint noise of a silence never crosses.
 double ToneFrequency(const std::vector<int16_t> &samples)
 {
-    const size_t WINDOW = SINK_RECORDING_RATE / 100;
-    const double SILENT = 100 * 100;  // mean square below which a stretch counts as a gap
-    int crossings = 0;
-    size_t sounding = 0;
-    for (size_t start = 0; start + WINDOW <= samples.size(); start += WINDOW) {
-        double sum = 0;
-        int inside = 0;
-        for (size_t i = start; i < start + WINDOW; i++) {
-            sum += (double)samples[i] * samples[i];
-            if (i > start && (samples[i - 1] < 0) != (samples[i] < 0))
-                inside++;
+    const int CLEARLY = 300;  // below -CLEARLY the wave is on its way down, not noise
+    std::vector<double> crossings;
+    bool below = false;
+    for (size_t i = 1; i < samples.size(); i++) {
+        if (samples[i] < -CLEARLY)
+            below = true;
+        if (below && samples[i - 1] < 0 && samples[i] >= 0) {
+            crossings.push_back((double)(i - 1) + (double)-samples[i - 1] / (samples[i] - samples[i - 1]));
+            below = false;
         }
-        if (sum / WINDOW < SILENT)
-            continue;
-        crossings += inside;
-        sounding += WINDOW - 1;
     }
-    return sounding ? crossings / 2.0 * SINK_RECORDING_RATE / sounding : 0;
+    std::vector<double> spacings;
+    for (size_t i = 1; i < crossings.size(); i++)
+        spacings.push_back(crossings[i] - crossings[i - 1]);
+    if (spacings.empty())
+        return 0;
+    std::vector<double> sorted = spacings;
+    std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+    double median = sorted[sorted.size() / 2], sum = 0;
+    int counted = 0;
+    for (double spacing : spacings)
+        if (spacing > median * 0.75 && spacing < median * 1.5) {
+            sum += spacing;
+            counted++;
+        }
+    return SINK_RECORDING_RATE * counted / sum;  // the median itself always counts
 }
 
 }  // namespace
