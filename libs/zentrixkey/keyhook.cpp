@@ -19,12 +19,18 @@ const DWORD kSendWaitMs = 1000;
 const UINT WM_SEND_PAST_HOOK = WM_APP + 1;
 // Before the hook goes off, the kept keys that are down must have been still this long, but the
 // keys wait no longer than the most.
-const double kSettleQuietMs = 3;
-const double kSettleMostMs = 12;
+const double kSettleQuietMs = 5;
+const double kSettleMostMs = 15;
+// No keyboard repeats a held key sooner than this after its press (Windows' shortest delay).
+const double kShortestRepeatDelayMs = 250;
 
 // Where a key stands, as the hook thread saw it: the key-up follows what its key-down did, so a
 // key pressed before it was made a hot key is not left stuck down in the program in front.
 enum KeyState : BYTE { KEY_UP, KEY_DOWN_PASSED, KEY_DOWN_KEPT };
+// What is not known about a kept key held while the hook was off: whether it came up meanwhile,
+// unseen; and then, for a key-down that came too late to tell, whether that was a repeat of the
+// held key or a new press, which the key's next event tells.
+enum KeyDoubt : BYTE { DOUBT_NONE, DOUBT_UNSEEN_UP, DOUBT_PRESS_PENDING };
 
 // Everything the library keeps, in one place. `target` and `kept` are read by the hook thread
 // and written by the caller's thread; `keys` belongs to the hook thread; the other fields belong
@@ -40,6 +46,8 @@ struct KeyHookState {
     volatile BOOL reportReleases; // KEYHOOK_REPORT_RELEASES was given with the target
     volatile LONG kept[kKeyCount / kBitsPerWord];  // one bit per key kept back
     KeyState keys[kKeyCount];
+    KeyDoubt doubts[kKeyCount];
+    double pressedAt[kKeyCount];  // when the key last went down from up (NowMs)
     double keptKeyMovedAt;        // when a kept key last went down, repeated or came up (NowMs)
 };
 
@@ -108,27 +116,64 @@ bool IsKeyDown(WPARAM message)
     return message == WM_KEYDOWN || message == WM_SYSKEYDOWN;  // F10 arrives as a system key
 }
 
+void Report(HWND target, DWORD vk, LPARAM what)
+{
+    if (target) PostMessageA(target, WM_KEYHOOK_HOTKEY, vk, what);
+}
+
+// A key-down of a kept key that may have come up unseen: a new press if it comes sooner than any
+// keyboard repeats a held key, otherwise the key's next event tells (another key-down: it was
+// held and repeats; its key-up: it was a tap, reported then).
+void SettleDoubt(DWORD vk, double now, HWND target)
+{
+    KeyDoubt &doubt = g_keyHook.doubts[vk];
+    if (doubt == DOUBT_PRESS_PENDING) {
+        doubt = DOUBT_NONE;  // a repeat: held all along
+        return;
+    }
+    if (now - g_keyHook.pressedAt[vk] >= kShortestRepeatDelayMs) {
+        doubt = DOUBT_PRESS_PENDING;
+        return;
+    }
+    doubt = DOUBT_NONE;
+    if (g_keyHook.reportReleases) Report(target, vk, KEYHOOK_RELEASED);  // the one not seen
+    g_keyHook.pressedAt[vk] = now;
+    Report(target, vk, 0);
+}
+
 // Auto-repeat sends key-downs without key-ups: only the first one after a release is a press.
 // Keys are kept back only while a window takes the reports. True when the key is kept back.
 bool NoteKey(WPARAM message, DWORD vk)
 {
     KeyState &state = g_keyHook.keys[vk];
     HWND target = g_keyHook.target;
-    if (state == KEY_DOWN_KEPT) g_keyHook.keptKeyMovedAt = NowMs();
+    double now = NowMs();
+    bool wasKept = state == KEY_DOWN_KEPT;
+    if (wasKept) g_keyHook.keptKeyMovedAt = now;
     if (!IsKeyDown(message)) {
         // A key-up with no key-down seen (held when the hook came) goes where its key belongs.
-        bool keep = state == KEY_DOWN_KEPT || (state == KEY_UP && target && IsKept(vk));
+        bool keep = wasKept || (state == KEY_UP && target && IsKept(vk));
+        if (wasKept && g_keyHook.doubts[vk] == DOUBT_PRESS_PENDING) {
+            // A tap after all: the key-up not seen, then this press.
+            if (g_keyHook.reportReleases) Report(target, vk, KEYHOOK_RELEASED);
+            Report(target, vk, 0);
+        }
         // Only the release of a press that was reported and kept is reported: a hold that
         // began before the key was ours has nothing to end.
-        if (state == KEY_DOWN_KEPT && target && g_keyHook.reportReleases)
-            PostMessageA(target, WM_KEYHOOK_HOTKEY, vk, KEYHOOK_RELEASED);
+        if (wasKept && g_keyHook.reportReleases) Report(target, vk, KEYHOOK_RELEASED);
         state = KEY_UP;
+        g_keyHook.doubts[vk] = DOUBT_NONE;
         return keep;
+    }
+    if (wasKept && g_keyHook.doubts[vk] != DOUBT_NONE) {
+        SettleDoubt(vk, now, target);
+        return true;
     }
     if (state == KEY_UP) {
         state = target && IsKept(vk) ? KEY_DOWN_KEPT : KEY_DOWN_PASSED;
-        if (target && (IsReported(vk) || state == KEY_DOWN_KEPT))
-            PostMessageA(target, WM_KEYHOOK_HOTKEY, vk, 0);
+        g_keyHook.pressedAt[vk] = now;
+        if (state == KEY_DOWN_KEPT) g_keyHook.keptKeyMovedAt = now;
+        if (IsReported(vk) || state == KEY_DOWN_KEPT) Report(target, vk, 0);
     }
     return state == KEY_DOWN_KEPT;
 }
@@ -161,7 +206,8 @@ bool AnyKeptKeyDown()
 // A tool that taps a hot key (a macro tool, a pedal's software) lets go of it a moment after it
 // pressed it, which is when our typing would go out. So the kept keys that are down must first
 // have been still for a moment, the hook answering meanwhile: the key-up of such a tap is seen,
-// not missed while the hook is off. A finger holds a key far longer than the wait.
+// not missed while the hook is off. A finger holds a key far longer than the wait; a key-up
+// missed all the same is caught by the key's next events (SettleDoubt).
 void LetKeptKeysSettle()
 {
     double start = NowMs();
@@ -187,8 +233,9 @@ void ForgetEarlierPresses()
 // While the hook was off, keys went by unseen, and the system's key state tells what they did.
 // A key that went down to the program in front and came up meanwhile is up again; one pressed
 // meanwhile went to the program, and its key-up goes there too. A kept key's key-down never
-// reached the key state: it is still held if nothing went by (or a repeat that left it down),
-// and was let go if it went down (a repeat) and came up since.
+// reached the key state: it is still held if a repeat went by and left it down, and was let go
+// if a repeat went by and it came up since; if nothing went by, it may have come up unseen, and
+// its next key-down is in doubt.
 void CatchUpWithUnseenKeys()
 {
     for (DWORD vk = 1; vk < kKeyCount; vk++) {
@@ -197,9 +244,11 @@ void CatchUpWithUnseenKeys()
         bool down = (async & 0x8000) != 0, wentDown = (async & 1) != 0;
         if (state == KEY_DOWN_KEPT && !down && wentDown) {
             state = KEY_UP;
-            HWND target = g_keyHook.target;
-            if (target && g_keyHook.reportReleases)
-                PostMessageA(target, WM_KEYHOOK_HOTKEY, vk, KEYHOOK_RELEASED);
+            g_keyHook.doubts[vk] = DOUBT_NONE;
+            if (g_keyHook.reportReleases) Report(g_keyHook.target, vk, KEYHOOK_RELEASED);
+        } else if (state == KEY_DOWN_KEPT) {
+            // Still down after a repeat went by; after nothing, perhaps up unseen.
+            g_keyHook.doubts[vk] = down ? DOUBT_NONE : DOUBT_UNSEEN_UP;
         } else if (state == KEY_DOWN_PASSED && !down) {
             state = KEY_UP;
         } else if (state == KEY_UP && down) {
@@ -250,6 +299,7 @@ DWORD WINAPI HookThread(void *)
 bool StartHookThread()
 {
     for (KeyState &state : g_keyHook.keys) state = KEY_UP;
+    for (KeyDoubt &doubt : g_keyHook.doubts) doubt = DOUBT_NONE;
     g_keyHook.hookInstalled = FALSE;
     ResetEvent(g_keyHook.ready);
     g_keyHook.thread = CreateThread(NULL, 0, HookThread, NULL, 0, &g_keyHook.threadId);

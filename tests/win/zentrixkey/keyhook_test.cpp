@@ -498,6 +498,7 @@ TEST_F(KeyHookTest, KeysThatWentByWhileOurOwnWentOutAreCaughtUpWith)
     Clear();
     InjectFromOtherThread({{VK_F12, false, 0}});
     SendPast({{'2', false, 0}, {'2', true, 0}});
+    Sleep(300);  // held: it repeats as a keyboard does, not sooner
     InjectFromOtherThread({{VK_F12, false, 0}, {VK_F12, false, 0}, {VK_F12, true, 0}});
     SettleKeys();
     EXPECT_EQ(recorder.reports, std::vector<WPARAM>({VK_F12}));
@@ -514,6 +515,42 @@ TEST_F(KeyHookTest, KeysThatWentByWhileOurOwnWentOutAreCaughtUpWith)
     EXPECT_EQ(recorder.reports, std::vector<WPARAM>({VK_F12, VK_F12}))
         << "F12 pressed again after it was let go unseen was taken for a repeat";
     EXPECT_EQ(recorder.releases, std::vector<WPARAM>({VK_F12, VK_F12}));
+}
+
+// A kept key that came up while our keys went out, with nothing to show for it: its next
+// key-down is a new press if it comes sooner than a keyboard repeats, and otherwise its next
+// event tells a tap (reported at its key-up) from a key held and repeating (no new press).
+TEST_F(KeyHookTest, AKeptKeyThatMayHaveComeUpUnseenIsToldByItsNextEvents)
+{
+    ASSERT_TRUE(InstallKeyHook(window, VK_F12, KEYHOOK_REPORT_RELEASES));
+    Keep({VK_F12});
+    const std::vector<WPARAM> once = {VK_F12}, twice = {VK_F12, VK_F12};
+
+    InjectFromOtherThread({{VK_F12, false, 0}});
+    SendPast({{VK_F12, true, 0}});  // the key-up the hook did not see
+    InjectFromOtherThread(Tap(VK_F12));
+    SettleKeys();
+    EXPECT_EQ(recorder.reports, twice) << "a press soon after was taken for a repeat";
+    EXPECT_EQ(recorder.releases, twice);
+
+    Clear();
+    InjectFromOtherThread({{VK_F12, false, 0}});
+    SendPast({{VK_F12, true, 0}});
+    Sleep(300);  // past the shortest repeat delay
+    InjectFromOtherThread(Tap(VK_F12));
+    SettleKeys();
+    EXPECT_EQ(recorder.reports, twice) << "a later tap was taken for a repeat";
+    EXPECT_EQ(recorder.releases, twice);
+
+    Clear();
+    InjectFromOtherThread({{VK_F12, false, 0}});
+    SendPast({{'3', false, 0}, {'3', true, 0}});
+    Sleep(300);
+    InjectFromOtherThread({{VK_F12, false, 0}, {VK_F12, false, 0}, {VK_F12, true, 0}});
+    SettleKeys();
+    EXPECT_EQ(recorder.reports, once) << "a key held and repeating was taken for a new press";
+    EXPECT_EQ(recorder.releases, once);
+    EXPECT_EQ(recorder.keyDowns, std::vector<WPARAM>({'3'})) << "a kept key reached the window";
 }
 
 // Without a hook the keys go out all the same.
