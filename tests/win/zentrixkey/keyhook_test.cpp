@@ -19,7 +19,7 @@ struct Injected {
     ULONG_PTR extra;
 };
 
-void SendKeys(const std::vector<Injected> &keys)
+std::vector<INPUT> Inputs(const std::vector<Injected> &keys)
 {
     std::vector<INPUT> inputs;
     for (const Injected &key : keys) {
@@ -31,6 +31,12 @@ void SendKeys(const std::vector<Injected> &keys)
         input.ki.dwExtraInfo = key.extra;
         inputs.push_back(input);
     }
+    return inputs;
+}
+
+void SendKeys(const std::vector<Injected> &keys)
+{
+    std::vector<INPUT> inputs = Inputs(keys);
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
@@ -424,21 +430,6 @@ TEST_F(KeyHookTest, ReleasesOfKeptKeysAreReportedOnlyWhenAsked)
 }  // namespace
 
 namespace {
-
-std::vector<INPUT> Inputs(const std::vector<Injected> &keys)
-{
-    std::vector<INPUT> inputs;
-    for (const Injected &key : keys) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key.vk;
-        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key.vk, MAPVK_VK_TO_VSC));
-        input.ki.dwFlags = key.up ? KEYEVENTF_KEYUP : 0;
-        input.ki.dwExtraInfo = key.extra;
-        inputs.push_back(input);
-    }
-    return inputs;
-}
 
 UINT SendPast(const std::vector<Injected> &keys)
 {
