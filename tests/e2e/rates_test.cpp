@@ -45,13 +45,8 @@ TEST_F(Rates, DropFrameLocatesShowsAnswersAndTypesSmpteNumbers)
     ASSERT_TRUE(player.WaitForFrame(1800, DROP_FRAME_30));
     Notes notes;
     ASSERT_TRUE(notes.Start(NOTES_X, NOTES_Y));
-    ASSERT_TRUE(notes.Activate());
-    notes.Clear();
-    PressKey(VK_F12);
-    std::string typed;
     const std::string expected = "00:01:00;02 ";
-    WaitFor([&] { return (typed = notes.Text()).size() >= expected.size(); }, TYPED_DEADLINE_MS);
-    EXPECT_EQ(typed, expected);
+    EXPECT_EQ(notes.TypedAfter(VK_F12, expected.size()), expected);
     EXPECT_EQ(player.PictureFrame(), 1800);
 }
 

@@ -62,13 +62,8 @@ TEST_F(SourceTimecode, RecordedTimecodeIsShownLocatedSteppedTypedAndAnswered)
 
     Notes notes;
     ASSERT_TRUE(notes.Start(NOTES_X, NOTES_Y));
-    ASSERT_TRUE(notes.Activate());
-    notes.Clear();
-    PressKey(VK_F12);
-    std::string typed;
     const std::string expected = "01:01:00;02 ";
-    WaitFor([&] { return (typed = notes.Text()).size() >= expected.size(); }, TYPED_DEADLINE_MS);
-    EXPECT_EQ(typed, expected);
+    EXPECT_EQ(notes.TypedAfter(VK_F12, expected.size()), expected);
     notes.Close();
 
     // An offset the user sets for the file wins, at once.

@@ -592,6 +592,17 @@ void Notes::Clear() const
     SendMessageTimeoutA(times_, WM_SETTEXT, 0, (LPARAM) "", SMTO_NORMAL, ANSWER_TIMEOUT_MS, NULL);
 }
 
+std::string Notes::TypedAfter(WORD key, size_t length) const
+{
+    if (!Activate())
+        return "";
+    Clear();
+    PressKey(key);
+    std::string typed;
+    WaitFor([&] { return (typed = Text()).size() >= length; }, TYPED_DEADLINE_MS);
+    return typed;
+}
+
 static void SendKey(WORD key, DWORD flags)
 {
     INPUT input = {};

@@ -153,6 +153,9 @@ public:
     // When each of those messages entered the input queue, in milliseconds (GetMessageTime).
     std::vector<DWORD> KeyTimes() const;
     void Clear() const;  // the text, the keys and their times
+    // In front and emptied, then key pressed: the text typed, read once it is length characters
+    // long or at the typing deadline; "" when it could not be brought to the front.
+    std::string TypedAfter(WORD key, size_t length) const;
     HWND Window() const { return frame_; }
 
 private:
