@@ -190,8 +190,12 @@ bool Player::Start(const std::wstring &arguments)
     si.cb = sizeof si;
     std::vector<WCHAR> text(line.begin(), line.end());
     text.push_back(L'\0');
-    if (!CreateProcessW(NULL, text.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi_))
+    if (!CreateProcessW(NULL, text.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi_)) {
+        // Wine has now and then refused to start a program; what it said is the lead.
+        printf("the player was not started: CreateProcess failed with error %lu\n", GetLastError());
+        fflush(stdout);
         return false;
+    }
     DWORD pid = pi_.dwProcessId;
     return WaitFor(
         [&] {
