@@ -3,27 +3,51 @@
 # injects input or needs the foreground, so it must not run beside another such test (a window
 # of one would cover the picture another reads back, or take its focus).
 function(vantorel_win_test name)
-  cmake_parse_arguments(T "DESKTOP" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "DESKTOP;ALONE" "TIMEOUT;ALONE_TESTS" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE gtest gmock ${T_LIBS})
-  add_test(NAME ${name} COMMAND ${name})
   # Wine now and then leaves a finished test program hanging at its exit: a short deadline for
   # the quick programs lets the second try come soon. The first one in a new prefix also waits
   # for the prefix to be made.
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 180)
   endif()
+  if(T_ALONE_TESTS)
+    # The tests that measure sound or pace run apart, alone on the machine; the rest share it.
+    add_test(NAME ${name} COMMAND ${name} --gtest_filter=-${T_ALONE_TESTS})
+    add_test(NAME ${name}_alone COMMAND ${name} --gtest_filter=${T_ALONE_TESTS})
+    set_tests_properties(${name}_alone PROPERTIES LABELS win TIMEOUT ${T_TIMEOUT})
+    vantorel_desktop_test(${name}_alone ALONE)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
   set_tests_properties(${name} PROPERTIES LABELS win TIMEOUT ${T_TIMEOUT})
-  if(T_DESKTOP)
-    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK desktop)
+  if(T_ALONE)
+    vantorel_desktop_test(${name} ALONE)
+  elseif(T_DESKTOP)
+    vantorel_desktop_test(${name})
   endif()
   vantorel_order_tests_here()
 endfunction()
 
-# The order of the suite: ctest starts the test of the highest COST first. The tests that need
-# the desktop run one after another and take longer together than all the others: they go
-# first, and the others fill the other places beside them, the longest first (a test's deadline
-# stands for its length). Set once the directory's tests are all there, at the end of it.
+# vantorel_desktop_test(TEST [ALONE]): the test has windows, takes the focus and presses keys,
+# so it needs a desktop of its own: a display with a Wine prefix, one of the two the suite has
+# (tests/desktops.json; tools/wine-run picks the one ctest gave). With ALONE it takes both and
+# has the machine to itself: it measures what is heard, or the pace against the wall clock.
+function(vantorel_desktop_test test)
+  if("ALONE" IN_LIST ARGN)
+    set_tests_properties(${test} PROPERTIES RESOURCE_GROUPS "2,desktop:1")
+  else()
+    set_tests_properties(${test} PROPERTIES RESOURCE_GROUPS "desktop:1")
+  endif()
+endfunction()
+
+# The order of the suite: ctest starts the test of the highest COST first, and passes over one
+# whose desktops are taken. The tests that need a desktop take longer together than all the
+# others: they go first, two at a time, and the others fill the places beside them; the ones
+# that take both desktops come once the rest are done, when the quick tests have long ended and
+# the machine is quiet. Within each kind the longest go first (a test's deadline stands for its
+# length). Set once the directory's tests are all there, at the end of it.
 function(vantorel_order_tests_here)
   get_property(ordered DIRECTORY PROPERTY VANTOREL_TESTS_ORDERED)
   if(NOT ordered)
@@ -38,8 +62,10 @@ function(vantorel_order_tests)
     if(NOT cost)
       set(cost 0)
     endif()
-    get_test_property(${test} RESOURCE_LOCK locks)
-    if(locks AND "desktop" IN_LIST locks)
+    get_test_property(${test} RESOURCE_GROUPS groups)
+    if(groups STREQUAL "desktop:1")
+      math(EXPR cost "${cost} + 2000")
+    elseif(groups MATCHES "desktop")
       math(EXPR cost "${cost} + 1000")
     endif()
     set_tests_properties(${test} PROPERTIES COST ${cost})

@@ -246,7 +246,7 @@ const Moment MOMENTS[] = {
     {"reading_a_waveform", "long.mp3", 7500, false, "", 0},
 };
 
-const DWORD EACH_ACTION_MS = 400;  // in a row, each action this long
+const DWORD EACH_ACTION_MS = 300;  // in a row, each action this long
 
 class Awkward : public PlayerTest {
 protected:
