@@ -5,6 +5,10 @@
 function(vantorel_win_test name)
   cmake_parse_arguments(T "DESKTOP;ALONE" "TIMEOUT;ALONE_TESTS" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
+  # A test program's files compiled as one: GoogleTest's and Windows' headers are most of the
+  # time each file took. A file whose names its neighbours also use keeps to itself
+  # (SKIP_UNITY_BUILD_INCLUSION).
+  set_target_properties(${name} PROPERTIES UNITY_BUILD ON)
   target_link_libraries(${name} PRIVATE gtest gmock ${T_LIBS})
   # Wine now and then leaves a finished test program hanging at its exit: a short deadline for
   # the quick programs lets the second try come soon. The first one in a new prefix also waits

@@ -21,7 +21,6 @@ const char CLIP[] = "long25.mp4";  // 16 s at 25 fps
 const DWORD WATCH_MS = 1500;
 const WORD MARKER = VK_F8;
 const char MARKER_TAP[] = "v77 ^77";
-const int NOTES_X = 620, NOTES_Y = 120;
 
 int Shown(const Player &player)
 {

@@ -8,9 +8,7 @@ using namespace e2e;
 
 namespace {
 
-const TimecodeFormat DROP_FRAME_30 = {30, true};
 const TimecodeFormat BASE_60 = {60, false};
-const int NOTES_X = 620, NOTES_Y = 120;  // clear of the Player window at 20,100 480x400
 
 using Rates = PlayerTest;
 

@@ -12,8 +12,6 @@ using namespace e2e;
 
 namespace {
 
-const TimecodeFormat DROP_FRAME_30 = {30, true};
-const int NOTES_X = 620, NOTES_Y = 120;  // clear of the Player window at 20,100 480x400
 const char *const SOURCE_TIMECODE_ON = "[Playback]\r\nSourceTimecode=YES\r\n";
 
 class SourceTimecode : public PlayerTest {

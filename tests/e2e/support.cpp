@@ -670,7 +670,6 @@ int PlayerTest::PauseAndSettle(TimecodeFormat format)
 
 void PlayerAndNotesTest::StartWithNotes(const char *clip)
 {
-    const int NOTES_X = 620, NOTES_Y = 120;  // clear of the Player window at 20,100 480x400
     StartOn(Clip(clip), "30");
     ASSERT_TRUE(player.WaitForAdvance());
     ASSERT_TRUE(notes.Start(NOTES_X, NOTES_Y));

@@ -25,6 +25,11 @@ enum {
     PROBE_PAUSE_MS = 20,
 };
 
+// Where the notes window goes: clear of the Player window at 20,100 480x400.
+const int NOTES_X = 620, NOTES_Y = 120;
+// The NTSC rate, 30000/1001, numbered in drop-frame timecode.
+const TimecodeFormat DROP_FRAME_30 = {30, true};
+
 // Pumps this thread's queue and polls until condition() holds or the deadline passes.
 template <class F> bool WaitFor(F condition, DWORD deadlineMs)
 {

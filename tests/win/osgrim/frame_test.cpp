@@ -40,7 +40,6 @@ int StripButtonX(HWND window, int fromRight)
 {
     return ClientWidth(window) - 10 - fromRight * 17;
 }
-const int kStripButtonY = 9;
 
 void ClickAt(HWND window, int x, int y)
 {

@@ -15,6 +15,8 @@ const COLORREF kNormalColour = RGB(200, 40, 40);
 const COLORREF kPressedColour = RGB(40, 200, 40);
 const COLORREF kActiveColour = RGB(40, 40, 200);
 const COLORREF kGreyedColour = RGB(128, 128, 128);
+// The height, in the client area, of the middle of the caption strip's buttons.
+const int kStripButtonY = 9;
 
 // Every message that reached a test dialog's own procedure (after the skin passed it on).
 struct Received {

@@ -9,7 +9,6 @@
 namespace {
 
 const DWORD kTaskStyle = WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;  // 0xB0000
-const int kStripButtonY = 9;
 
 class TaskWindowTest : public ::testing::Test {
 protected:

@@ -7,10 +7,7 @@
 
 namespace {
 
-const DWORD REPORT_DEADLINE_MS = 3000;
-const int RECORD_MS = 500;
 const int QUIET_DEADLINE_MS = 3000;  // the sound on its way to the server plays out first
-const double TONE_HZ = 440, TONE_SHARE = 0.03;
 
 class Sound : public BoundEngine<::testing::TestWithParam<const char *>> {};
 

@@ -10,14 +10,11 @@
 
 namespace {
 
-const DWORD REPORT_DEADLINE_MS = 3000;
 const DWORD SETTLE_MS = 600;
 const DWORD MEASURE_MS = 4000;
 const double RATE = 25.0;
 const double SPEED_TOLERANCE = 0.03;
 const LONG LONG_CLIP_LAST = 299;
-const double TONE_HZ = 440, TONE_SHARE = 0.03;
-const int RECORD_MS = 500;
 const int PICTURE_SAMPLES = 10;
 const DWORD PICTURE_SAMPLE_GAP_MS = 70;
 

@@ -6,7 +6,6 @@
 
 namespace {
 
-const DWORD REPORT_DEADLINE_MS = 3000;
 const DWORD END_DEADLINE_MS = 6000;
 const LONG CLIP_FRAMES = 100;
 const LONG LAST = CLIP_FRAMES - 1;
