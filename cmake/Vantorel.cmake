@@ -1,7 +1,10 @@
-# vantorel_win_test(NAME SOURCES file... [LIBS lib...] [DESKTOP] [TIMEOUT s])
+# vantorel_win_test(NAME SOURCES file... [LIBS lib...] [DESKTOP | ALONE] [ALONE_TESTS filter]
+#                   [TIMEOUT s])
 # One GoogleTest executable, one ctest test run under Wine. DESKTOP: the test shows windows,
-# injects input or needs the foreground, so it must not run beside another such test (a window
-# of one would cover the picture another reads back, or take its focus).
+# injects input or needs the foreground, so it must not run on a desktop beside another such
+# test (a window of one would cover the picture another reads back, or take its focus). ALONE:
+# it measures sound or pace and has the machine to itself. ALONE_TESTS: those of its tests that
+# do, as a GoogleTest filter, run so in a test NAME_alone, and the rest on one desktop.
 function(vantorel_win_test name)
   cmake_parse_arguments(T "DESKTOP;ALONE" "TIMEOUT;ALONE_TESTS" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
